@@ -15,6 +15,8 @@ import configparser
 import sys
 from pathlib import Path
 
+sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
+
 from book_files import FormatError, lesson_text, results_text, title_list, to_cp936
 from lesson_audio import AudioError, make_lesson_audio
 from lesson_script import read_book
