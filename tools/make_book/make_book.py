@@ -26,7 +26,7 @@ WMA_BOOKS = ("Book04", "Book07")  # the player plays .wma for these titles, .mp3
 
 
 def book_options(scripts, title):
-    config = configparser.ConfigParser()
+    config = configparser.ConfigParser(inline_comment_prefixes=("#", ";"))
     config.read(Path(scripts) / "book.ini", encoding="utf-8")
     book = config["book"] if config.has_section("book") else {}
     title = title or book.get("title") or Path(scripts).resolve().name
