@@ -1,0 +1,93 @@
+// The lesson list and tree of the current book: filling them, opening a lesson
+// from either, and changing the book.
+#include "content/course_library.h"
+
+#include "app/numeric.h"
+#include "app/text_files.h"
+#include "platform/files.h"
+#include "window/form1.h"
+
+namespace {
+const ui::Color kTreeBack = ui::rgb(249, 252, 255);
+}
+
+std::string Form1::lessonFile(int row) const {
+  return path("\\book\\" + Combo1.text() + "\\" + app::str(row + 1) + ".dat");
+}
+
+std::string Form1::audioFile(int row) const {
+  const std::string book = Combo1.text();
+  return path("\\Sound\\" + book + "\\" + app::str(row + 1) + content::audioExtension(book));
+}
+
+bool Form1::readBookTexts(const std::string& book) {
+  if (!content::isSafeBookTitle(book)) return false;
+  if (!app::readWholeFile(RichTextBox2, path("\\SETTING\\BookList\\" + book + ".dat"))) {
+    RichTextBox2.setText("");
+    ui::msgBox("找不到本册书的课程列表文件，本册书暂时没有可学的课程。", ui::kExclamation,
+               kAppTitle);
+  }
+  if (!app::readWholeFile(RichTextBox6, path("\\SETTING\\Results\\" + book + ".dat"))) {
+    RichTextBox6.setText("");
+    ui::msgBox("找不到本册书的成绩文件，本册书的过关记录将无法保存。", ui::kExclamation, kAppTitle);
+  }
+  return true;
+}
+
+void Form1::fillList1() {
+  List1.clear();
+  for (const std::string& title : content::splitCaretList(RichTextBox2.text()))
+    List1.addItem(title);
+}
+
+void Form1::fillLessons(int row) {
+  TreeView1.setImageList(&ImageList1);
+  TreeView1.clear();
+  int root = TreeView1.addNode(0, kAppTitle, kAppTitle, 2);
+  fillList1();
+  for (int i = 0; i < List1.listCount(); ++i) TreeView1.addNode(root, "", List1.list(i), 1);
+  TreeView1.expand(root);
+  TreeView1.selectNode(row + 2);
+  for (int node = 1; node <= TreeView1.nodeCount(); ++node)
+    TreeView1.setNodeBackColor(node, kTreeBack);
+  List1.setListIndex(row);
+}
+
+void Form1::openSelectedLesson() {
+  int k = List1.listIndex();
+  if (k < 0) return;
+  if (platform::fileExists(lessonFile(k))) {
+    loadlesson();
+    List1.setToolTipText("当前课程：" + List1.text());
+    return;
+  }
+  ui::msgBox("对不起，本课暂未安装，请选择其他课程。", ui::kInformation, "提示");
+  List1.setListIndex(loadedlesson);
+  TreeView1.selectNode(loadedlesson + 2);
+}
+
+void Form1::TreeView1_NodeClick(int index) {
+  if (index == 1) return;  // the root
+  List1.setListIndex(index - 2);
+  openSelectedLesson();
+}
+
+void Form1::List1_MouseUp(const ui::MouseEvent&) { openSelectedLesson(); }
+
+// The tree keeps the nodes of the book that was current at start-up; the new
+// book's first lesson is loaded one timer tick after the click.
+void Form1::Combo1_Click() {
+  const std::string book = Combo1.text();
+  if (!readBookTexts(book)) {
+    ui::msgBox("“" + book + "”不是有效的书名。", ui::kExclamation, kAppTitle);
+    return;
+  }
+  fillList1();
+  List1.setListIndex(0);
+  Timer3.setEnabled(true);
+}
+
+void Form1::Timer3_Timer() {
+  Timer3.setEnabled(false);
+  openSelectedLesson();
+}

@@ -1,0 +1,147 @@
+// The lesson loader: the lesson text, its audio, the sentence cursor and the
+// browse rows of the full text.
+#include "app/numeric.h"
+#include "content/course_library.h"
+#include "content/lesson_text.h"
+#include "platform/files.h"
+#include "window/form1.h"
+
+void Form1::loadlesson() {
+  const int k = List1.listIndex();
+  if (k < 0) return;
+  const std::string title = List1.text();
+
+  // The text is read before anything changes, so a lesson that cannot be read
+  // leaves the loaded one whole.
+  platform::RichTextBox incoming;
+  if (incoming.loadFile(lessonFile(k)) != platform::RichTextBox::Load::Ok) {
+    ui::msgBox("无法读取本课的课文文件，仍保留当前的课程。", ui::kExclamation, "提示");
+    List1.setListIndex(loadedlesson);
+    TreeView1.selectNode(loadedlesson + 2);
+    return;
+  }
+
+  loadedlesson = std::int16_t(k);
+  Label7(20).setCaption(title);
+  WindowsMediaPlayer1.setAutoStart(false);
+  const std::string audio = audioFile(k);
+  WindowsMediaPlayer1.setURL(audio);
+  if (!platform::fileExists(audio)) ui::msgBox("本课没有安装语音文件。", ui::kOkOnly, kAppTitle);
+  WindowsMediaPlayer1.setVolume(100);
+
+  RichTextBox1.setText(content::repairLessonText(incoming.text()));
+  const std::string& text = RichTextBox1.text();
+  const int n = content::countSentences(text);
+  Label3.setCaption("0");
+  Label4.setCaption(app::str(n));
+  Label34.setCaption(Label4.caption());
+  Label37.setCaption(title);
+
+  // The cursor on sentence 1; an empty lesson shows no sentence.
+  sentfrom = 1;
+  sentto = 1;
+  if (n > 0) {
+    Command1_Click();
+  } else {
+    ty();
+    Label7(5).setCaption("0 / 0");
+  }
+  resetDictationProgress();
+  setPreviousButtons(false);
+  setNextButtons(n > 1);
+
+  // The rows of the full text, replacing the old ones.
+  scanto = 1;
+  for (int i = Label5.ubound(); i >= 1; --i) {
+    for (auto* a : {&Label5, &Label6, &Label12, &Label8, &Label17, &Label18}) a->unload(i);
+    Line3.unload(i);
+    Image2.unload(i);
+  }
+  const int w = Picture2.width() - 1100;
+  Picture2.setHeight(Picture5.height());
+  for (int i = 1; i <= n; ++i) buildRow(i, w);
+
+  scrollToTop();
+  const bool overflow = Picture2.height() > Picture5.height();
+  for (ui::Element* e :
+       std::initializer_list<ui::Element*>{&Command32, &Command33, &Image32, &Image33})
+    e->setVisible(overflow);
+  EnFaImage.setVisible(!overflow);
+  EnUnderImage.setVisible(!overflow);
+
+  cc();
+  if (studymode == 2 || studymode == 3 || studymode == 4) Combo4.setFocus();
+}
+
+namespace {
+// A line wider than the row wraps: as many template heights as it needs lines.
+void wrapToRow(ui::Label& line, int templateHeight, int w) {
+  if (line.width() <= w) return;
+  int q = line.width() / w;
+  line.setAutoSize(false);
+  line.setWordWrap(true);
+  line.setHeight((q + 1) * templateHeight);
+  line.setWidth(w);
+}
+}  // namespace
+
+void Form1::buildRow(int i, int w) {
+  const std::string& text = RichTextBox1.text();
+  scanfrom = scanto;
+  scanto = content::findFrom(text, '*', scanfrom + 1);
+  std::string record = text.substr(scanfrom, scanto - scanfrom - 1);
+  content::Record r = content::parseRecord(record);
+  hash1 = r.hash[0];
+  hash2 = r.hash[1];
+
+  Label5.load(i).setCaption(record);
+
+  ui::Label& english = Label6.load(i);
+  english.setCaption(content::trimSpaces(r.english));
+  wrapToRow(english, Label6(0).height(), w);
+  english.setVisible(true);
+  english.setTop(Label8(i - 1).top() + Label8(i - 1).height() + 90);
+
+  ui::Label& band = Label18.load(i);
+  band.move(band.left(), english.top() - 100, w, english.height() + 200);
+  band.setVisible(true);
+
+  ui::Label& number = Label12.load(i);
+  number.setTop(english.top());
+  if (i > 9) number.setLeft(Label12(0).left() - 120);
+  number.setCaption(app::str(i) + ".");
+  number.setVisible(true);
+
+  const int y = english.top() + english.height() + 30;
+  Line3.load(i).setPoints(english.left(), y, english.left() + english.width(), y);
+  Image2.load(i).setTop(english.top());
+
+  ui::Label& chinese = Label8.load(i);
+  chinese.setCaption(content::trimSpaces(r.chinese));
+  wrapToRow(chinese, Label8(0).height(), w);
+  chinese.setVisible(true);
+  chinese.setTop(english.top() + english.height() + 90);
+
+  ui::Label& chineseBand = Label17.load(i);
+  chineseBand.move(chineseBand.left(), english.top() + english.height(), w, chinese.height() + 270);
+  chineseBand.setVisible(true);
+
+  Picture2.setHeight(chinese.top() + chinese.height() + 130);
+  // The bands lie behind the lines so that both take clicks.
+  english.raise();
+  chinese.raise();
+}
+
+void Form1::resetDictationProgress() {
+  Label33.setCaption("0");
+  showDictationProgress();
+}
+
+void Form1::showDictationProgress() {
+  Label7(36).setLeft(Label33.left() + Label33.width() + 40);
+  Label34.setLeft(Label7(36).left() + Label7(36).width() + 40);
+  const double total = app::val(Label4.caption());
+  const double fraction = total > 0 ? app::val(Label33.caption()) / total : 0;
+  Label32.setCaption(app::shortest(fraction));
+  Picture10.setLeft(int(app::toInteger(Picture9.width() * fraction - Picture10.width())));
+}

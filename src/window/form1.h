@@ -1,0 +1,277 @@
+#pragma once
+// The main window: every element, the shared state and the platform
+// components, for the life of the window. The handlers are members defined in
+// the source file of their subsystem; window/form1_wiring.cpp connects the
+// elements' events to them.
+#include <memory>
+#include <string>
+
+#include "app/shared_state.h"
+#include "platform/media_player.h"
+#include "platform/rich_text.h"
+#include "platform/skinned_button.h"
+#include "platform/sounds.h"
+#include "platform/tree_view.h"
+#include "platform/ui.h"
+#include "platform/wave_device.h"
+
+// The audio components the window drives; tests hand in stand-ins.
+struct Devices {
+  std::unique_ptr<platform::MediaPlayer> player;
+  std::unique_ptr<platform::WaveDevice> wave;
+  std::unique_ptr<platform::Sounds> sounds;
+  bool soundOff = false;  // no output device: the learner is told once
+};
+
+class Form1 : public ui::Window, public app::SharedState {
+ public:
+  using Command = CSCommand::Command;
+  template <class T>
+  using Array = ui::ElementArray<T>;
+
+  // Builds the elements and runs the start-up sequence over the program folder.
+  Form1(std::string programFolder, Devices devices);
+  ~Form1() override;
+
+  const std::string& programFolder() const { return folder_; }
+  std::string path(const std::string& relative) const;  // "\SETTING\set.dat"
+
+  // ---- platform components ----
+  platform::MediaPlayer& WindowsMediaPlayer1;
+  platform::WaveDevice& MMControl1;
+  platform::Sounds& sounds;
+  platform::RichTextBox RichTextBox1;  // the lesson text
+  platform::RichTextBox RichTextBox2;  // the book's lesson-title text
+  platform::RichTextBox RichTextBox3;  // the settings text
+  platform::RichTextBox RichTextBox6;  // the book's results text
+  MSComctlLib::ImageList ImageList1;
+  ui::Timer Timer1;  // end watcher, 30 ms
+  ui::Timer Timer2;  // interval between plays
+  ui::Timer Timer3;  // one-shot lesson load after a book change
+
+  // ---- elements that lie outside the window or under the lesson tree ----
+  ui::CheckBox Check1{*this}, Check2{*this}, Check3{*this}, Check4{*this}, Check5{*this};
+  ui::ComboBox Combo1{*this};  // book holder, below the window
+  ui::ComboBox Combo4{*this};  // key receiver under the lesson tree
+  ui::Label Label3{*this};     // current sentence number
+  ui::Label Label4{*this};     // sentence count
+  ui::Label Label30{*this};    // score of the current dictation sentence
+  ui::Label Label32{*this};    // dictation progress fraction
+  ui::Picture Picture6{*this};
+  ui::ListBox List1{Picture6};  // lesson list, below Picture6's visible area
+  ui::Frame Frame6{*this};      // header strip below the window: Label7(20), Label7(12)
+  ui::Frame Frame4{*this};      // speed selector
+  ui::Label Label41{Frame4};    // "语速调节："
+  Array<ui::Label> Label20;
+  Array<ui::Picture> Image9;
+  ui::OptionButton Option1{Frame4}, Option2{Frame4}, Option3{Frame4};
+  ui::Frame Frame12{*this};                                        // dictation counters
+  ui::Label Label42{Frame12}, Label43{Frame12}, Label44{Frame12};  // "提示：" "错误：" "复读："
+  ui::Label Label27{Frame12}, Label28{Frame12}, Label29{Frame12};  // hints, errors, replays
+  ui::Frame Frame14{*this};                                        // dictation key hint
+  ui::Label Label45{Frame14};
+  ui::Label Label13{*this};  // "录音音量调节>>"
+
+  // ---- the lesson tree ----
+  MSComctlLib::TreeView TreeView1{*this};
+
+  // ---- title bar, tabs, status strip ----
+  Array<ui::Label> Label7;     // fixed texts, spread over several containers
+  ui::Picture Image30{*this};  // selected-tab marker
+  Array<ui::Label> Label14;    // transparent page tabs, index = study mode
+  ui::Label Label48{*this};    // "当前版本： 2.0"
+  ui::Label Label37{*this};    // lesson title line
+
+  // ---- sentence layer ----
+  ui::Shape Shape1{*this}, Shape2{*this}, Shape3{*this};
+  ui::Label Label35{*this}, Label36{*this};  // "英文：" "中文："
+  ui::Label Label1{*this};                   // English sentence
+  ui::Label Label51{*this};                  // masked English sentence
+  ui::Label Label2{*this};                   // Chinese translation
+  ui::Label Label46{*this};                  // note
+  ui::TextBox Text2{*this, true};            // answer box
+
+  // ---- page groups ----
+  ui::Frame Frame5{*this};  // sentence navigation
+  Command Command3{Frame5}, Command2{Frame5}, Command1{Frame5}, Command4{Frame5}, Command5{Frame5};
+  ui::Frame Frame11{*this};  // dictation buttons
+  Command Command22{Frame11}, Command23{Frame11}, Command25{Frame11}, Command28{Frame11},
+      Command24{Frame11};
+  ui::Frame Frame2{*this};                       // repeat count and interval
+  ui::Label Label9{Frame2}, Label15{Frame2};     // "每句朗读" "次"
+  ui::ComboBox Combo2{Frame2};                   // repeat count
+  Command Command30{Frame2};                     // opens Combo2's list
+  ui::Label Label16{Frame2}, Label19{Frame2};    // "间隔" "秒"
+  ui::ComboBox Combo3{Frame2};                   // interval
+  Command Command31{Frame2};                     // opens Combo3's list
+  ui::Frame Frame13{*this};                      // pass mark
+  ui::Label Label25{Frame13}, Label26{Frame13};  // "过关分数：" "分"
+  ui::ComboBox Combo5{Frame13};                  // pass mark
+  Command Command29{Frame13};                    // opens Combo5's list
+  ui::Frame Frame1{*this};                       // sentence progress, Label7(5)
+  ui::Frame Frame7{*this};                       // English toggle
+  ui::Label Label21{Frame7};
+  ui::Picture Image10{Frame7};
+  ui::Frame Frame8{*this};  // Chinese toggle
+  ui::Label Label22{Frame8};
+  ui::Picture Image11{Frame8};
+  ui::Frame Frame21{*this};    // dictation progress
+  ui::Label Label40{Frame21};  // "进度："
+  ui::Label Label33{Frame21}, Label34{Frame21};
+  ui::Picture Picture9{Frame21}, Picture10{Picture9};
+  ui::Frame Frame3{*this};  // full-text options
+  Command Command6{Frame3}, Command7{Frame3};
+  ui::Frame Frame9{Frame3};
+  ui::Label Label23{Frame9}, Label31{Frame9};
+  ui::Picture Image12{Frame9}, Image27{Frame9};
+  Command Command16{*this};      // "重置"
+  ui::Picture Picture12{*this};  // dictation shortcut strip
+  ui::Label Label53{Picture12};
+
+  // ---- full-text viewport ----
+  ui::Shape Shape8{*this};
+  ui::Picture Picture5{*this};
+  ui::Picture Picture2{Picture5};                    // the scrolled content panel
+  Array<ui::Label> Label17, Label18;                 // click bands (behind the lines)
+  Array<ui::Label> Label5;                           // raw sentence records
+  Array<ui::Label> Label6;                           // English lines
+  Array<ui::Label> Label8;                           // Chinese lines
+  Array<ui::Label> Label12;                          // sentence numbers
+  Array<ui::Line> Line3;                             // underlines
+  Array<ui::Picture> Image2;                         // play icons
+  Command Command32{Picture5}, Command33{Picture5};  // scroll arrows
+  ui::Picture Image32{Picture5}, Image33{Picture5};  // scroll bar and thumb
+  ui::Picture EnFaImage{Picture5}, EnUnderImage{Picture5};
+
+  // ---- read-along panel ----
+  ui::Picture Picture4{*this};
+  Command Command15{Picture4}, Command13{Picture4}, Command14{Picture4};
+  ui::Label Label10{Picture4}, Label11{Picture4};
+  ui::Frame Frame10{Picture4};
+  ui::Label Label24{Frame10};
+  ui::Picture Image13{Frame10};
+  Command Command8{Picture4}, Command9{Picture4}, Command10{Picture4}, Command11{Picture4},
+      Command12{Picture4};
+
+  // ---- score sheet ----
+  ui::Picture Picture8{*this};
+  ui::Picture Picture7{Picture8};
+  ui::ListBox List2{Picture7};
+  Command Command26{Picture8}, Command27{Picture8};
+
+  // ---- window chrome ----
+  Array<Command> Command17;
+  ui::Label Label38{*this}, Label39{*this};
+
+  // ---- start-up and shut-down (app/startup.cpp) ----
+  void Form_Load();
+  void Form_Unload();
+  // A notice once at start-up when the machine has no sound output.
+  void tellSoundOff();
+
+  // ---- course library (content/course_library.cpp) ----
+  // Fills List1 and the tree from the lesson-title text, selecting `row`.
+  void fillLessons(int row);
+  void fillList1();
+  void TreeView1_NodeClick(int index);
+  void List1_MouseUp(const ui::MouseEvent& e);
+  void Combo1_Click();
+  void Timer3_Timer();
+  // Opens the lesson of List1's selected row when its file exists; otherwise
+  // tells the learner and selects the loaded lesson again.
+  void openSelectedLesson();
+  // Reads the lesson-title and results texts of book B; false when the title
+  // is not a safe folder name.
+  bool readBookTexts(const std::string& book);
+  std::string lessonFile(int row) const;
+  std::string audioFile(int row) const;
+
+  // ---- lesson loader (content/lesson_loader.cpp) ----
+  void loadlesson();
+  // Builds browse row i from the record after `scanto`.
+  void buildRow(int i, int rowWidth);
+  // Answered count 0, its line packed, the bar empty.
+  void resetDictationProgress();
+  // The fill slides inside its track to show the passed fraction.
+  void showDictationProgress();
+
+  // ---- sentence prompt (dictation/sentence_prompt.cpp) ----
+  void ty();
+  // The current record, cut out of the lesson text between the cursor's "*".
+  std::string currentRecord() const;
+
+  // ---- navigation and toggles (modes/navigation.cpp) ----
+  void Command1_Click();  // Next
+  void Command2_Click();  // Previous
+  void Command3_Click();  // First
+  void Command13_Click();
+  void Command14_Click();
+  void Command15_Click();
+  void Command24_Click();
+  // The read-along activity stops when the sentence changes on that page.
+  void stopReadAlong();
+  void setNextButtons(bool on);
+  void setPreviousButtons(bool on);
+  int sentenceNumber() const;  // Label3
+  int sentenceCount() const;   // Label4
+  void Label21_Click();
+  void Label22_Click();
+  void Label23_Click();
+  void Label24_Click();
+  void Label31_Click();
+  // A switch flips its check box and shows the picture of the new state.
+  void flipSwitch(ui::CheckBox& box, ui::Picture& picture, const char* onPicture);
+  void Check1_Click();
+  void Check2_Click();
+  void Check3_Click();
+  void Check4_Click();
+  void Check5_Click();
+  // Shows or hides the full-text lines of one array by their text colour.
+  void showLines(ui::ElementArray<ui::Label>& lines, bool shown);
+  void Label20_Click(int index);
+
+  // ---- sentence player (playback/sentence_player.cpp) ----
+  void Command4_Click();  // Play
+  // Seeks to `playstart`, guards `playend` and plays; false when the stretch
+  // is not playable (its times are not numbers).
+  bool playStretch();
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void Option1_Click();
+  void Option2_Click();
+  void Option3_Click();
+  void setSpeed(double rate);
+  void Combo2_Click();
+  void Combo3_Click();
+  void Command30_Click();
+  void Command31_Click();
+  // Focus back to the answer box on the sentence page, else to the key receiver.
+  void focusAfterChoice();
+  // Halts the sentence: the end watcher off, the player paused.
+  void stopSentence();
+
+  // ---- full-text scrolling (playback/full_text.cpp) ----
+  void scrollToTop();
+  void placeThumb();
+  void autoread();
+
+  // ---- study pages (modes/mode_switcher.cpp) ----
+  void Label14_MouseUp(int index, const ui::MouseEvent& e);
+  void cc();
+  void presentRows();
+
+  // ---- answer checking (dictation/answer_check.cpp) ----
+  void Combo5_Change();
+
+  // The short product name used as the caption of notices without their own.
+  static constexpr const char* kAppTitle = "Parlenda";
+
+ private:
+  void buildElements();
+  void wireEvents();
+  // The design-time state of a label: font, colours, geometry.
+  void place(ui::Element& e, int left, int top, int width, int height);
+
+  std::string folder_;
+  Devices devices_;
+};

@@ -1,0 +1,64 @@
+// The one place where the elements' events meet their handlers.
+#include "window/form1.h"
+
+void Form1::wireEvents() {
+  Unload = [this] { Form_Unload(); };
+
+  // Course library
+  TreeView1.NodeClick = [this](int node) { TreeView1_NodeClick(node); };
+  List1.MouseUp = [this](const ui::MouseEvent& e) { List1_MouseUp(e); };
+  Combo1.Click = [this] { Combo1_Click(); };
+  Timer3.setInterval(10);
+  Timer3.Tick = [this] { Timer3_Timer(); };
+
+  // Navigation and toggles
+  Command1.Click = [this] { Command1_Click(); };
+  Command2.Click = [this] { Command2_Click(); };
+  Command3.Click = [this] { Command3_Click(); };
+  Command13.Click = [this] { Command13_Click(); };
+  Command14.Click = [this] { Command14_Click(); };
+  Command15.Click = [this] { Command15_Click(); };
+  Command24.Click = [this] { Command24_Click(); };
+  Label21.Click = [this] { Label21_Click(); };
+  Image10.Click = [this] { Label21_Click(); };
+  Label22.Click = [this] { Label22_Click(); };
+  Image11.Click = [this] { Label22_Click(); };
+  Label23.Click = [this] { Label23_Click(); };
+  Image12.Click = [this] { Label23_Click(); };
+  Label24.Click = [this] { Label24_Click(); };
+  Image13.Click = [this] { Label24_Click(); };
+  Label31.Click = [this] { Label31_Click(); };
+  Image27.Click = [this] { Label31_Click(); };
+  Check1.Click = [this] { Check1_Click(); };
+  Check2.Click = [this] { Check2_Click(); };
+  Check3.Click = [this] { Check3_Click(); };
+  Check4.Click = [this] { Check4_Click(); };
+  Check5.Click = [this] { Check5_Click(); };
+  Label20.Click = [this](int i) { Label20_Click(i); };
+
+  // Sentence player
+  Command4.Click = [this] { Command4_Click(); };
+  Timer1.setInterval(30);
+  Timer1.Tick = [this] { Timer1_Timer(); };
+  Timer2.setInterval(10);
+  Timer2.Tick = [this] { Timer2_Timer(); };
+  Option1.Click = [this] { Option1_Click(); };
+  Option2.Click = [this] { Option2_Click(); };
+  Option3.Click = [this] { Option3_Click(); };
+  Combo2.Click = [this] { Combo2_Click(); };
+  Combo3.Click = [this] { Combo3_Click(); };
+  Command30.Click = [this] { Command30_Click(); };
+  Command31.Click = [this] { Command31_Click(); };
+
+  // Study pages
+  Label14.MouseUp = [this](int k, const ui::MouseEvent& e) { Label14_MouseUp(k, e); };
+
+  // Dictation
+  Combo5.Change = [this] { Combo5_Change(); };
+
+  // Window chrome
+  Command17.Click = [this](int i) {
+    if (i == 0) close();
+    if (i == 1) minimize();
+  };
+}
