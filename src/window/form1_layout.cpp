@@ -290,6 +290,7 @@ void Form1::buildElements() {
   chinese.setBackColor(ui::kWhite);
   chinese.move(1000, -60, 600, 210);
   chinese.setAutoSize(true);
+  chinese.setHeight(210);  // the first row is measured from the template's bottom
   chinese.setVisible(false);
   ui::Label& number = Label12.add(0, Picture2);
   text(number, 400, 240, "", kTimes1425, ui::kBlack);

@@ -1,0 +1,285 @@
+// Opening lessons: the loader, the rows of the full text, the sentence cursor
+// and the display toggles, driven on the real window.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/form_harness.h"
+
+namespace {
+
+const char* kSettings = "0\\1\\1\\0\\0\\1\\0\\1\\0\\Book01\\60\\";  // repeat 0: silent steps
+
+struct Lessons : ::testing::Test {
+  FormHarness h;
+  Form1& startWith(const std::vector<std::string>& lessons, const char* settings = kSettings,
+                   bool withAudio = true) {
+    std::vector<std::string> titles;
+    for (size_t i = 0; i < lessons.size(); ++i) titles.push_back("Lesson " + std::to_string(i + 1));
+    h.folder.writeBook("Book01", titles, lessons, withAudio);
+    h.folder.write("\\SETTING\\set.dat", settings);
+    return h.start();
+  }
+  void open(Form1& f, int row) { f.TreeView1.clickNode(row + 2); }
+};
+
+TEST_F(Lessons, TwoRecordsGiveTwoNumberedRows) {
+  Form1& f = startWith({numberedLesson(2)});
+  EXPECT_EQ(f.Label4.caption(), "2");
+  EXPECT_EQ(f.Label3.caption(), "1");
+  EXPECT_EQ(f.Label7(5).caption(), "1 / 2");
+  EXPECT_EQ(f.Label12(1).caption(), "1.");
+  EXPECT_EQ(f.Label12(2).caption(), "2.");
+  EXPECT_EQ(f.Label6(2).caption(), "Sentence 2.");
+  EXPECT_EQ(f.Label8(2).caption(), "第2句。");
+  EXPECT_FALSE(f.Command2.enabled());
+  EXPECT_FALSE(f.Command13.enabled());
+  EXPECT_TRUE(f.Command1.enabled());
+  EXPECT_TRUE(f.Command14.enabled());
+  EXPECT_EQ(f.Label37.caption(), "Lesson 1");
+  EXPECT_EQ(f.Label7(20).caption(), "Lesson 1");
+  EXPECT_EQ(f.Label6(1).top(), 240);  // measured from the template at -60, 210 high
+  EXPECT_EQ(f.Label18(1).top(), f.Label6(1).top() - 100);
+  EXPECT_EQ(f.Label8(1).top(), f.Label6(1).top() + f.Label6(1).height() + 90);
+  EXPECT_EQ(f.Label6(2).top(), f.Label8(1).top() + f.Label8(1).height() + 90);
+  EXPECT_EQ(f.Line3(1).y1(), f.Label6(1).top() + f.Label6(1).height() + 30);
+  EXPECT_FALSE(f.Line3(1).visible());
+  EXPECT_EQ(h.player->volumeValue, 100);
+  EXPECT_FALSE(h.player->autoStart);
+  EXPECT_EQ(h.player->url, h.folder.full("\\Sound\\Book01\\1.mp3"));
+  EXPECT_EQ(f.Label33.caption(), "0");
+  EXPECT_EQ(f.Picture10.left(), -f.Picture10.width());
+}
+
+TEST_F(Lessons, LessonTenUsesItsNumberAndMovesTwoDigitNumbersLeft) {
+  std::vector<std::string> lessons(10, numberedLesson(1));
+  lessons[9] = numberedLesson(11);
+  Form1& f = startWith(lessons, "9\\1\\1\\0\\0\\1\\0\\1\\0\\Book01\\60\\");
+  EXPECT_EQ(h.player->url, h.folder.full("\\Sound\\Book01\\10.mp3"));
+  EXPECT_EQ(f.Label4.caption(), "11");
+  EXPECT_EQ(f.Label12(9).left(), f.Label12(0).left());
+  EXPECT_EQ(f.Label12(10).left(), f.Label12(0).left() - 120);
+}
+
+TEST_F(Lessons, WmaBooksPlayTheirWmaFile) {
+  h.folder.writeBook("Book04", {"W1"}, {numberedLesson(1)});
+  h.folder.write("\\SETTING\\set.dat", "0\\1\\1\\0\\0\\1\\0\\1\\0\\Book04\\60\\");
+  h.start();
+  EXPECT_EQ(h.player->url, h.folder.full("\\Sound\\Book04\\1.wma"));
+  EXPECT_TRUE(h.messages.empty());
+}
+
+TEST_F(Lessons, AWideSentenceWrapsToTheRowWidth) {
+  const std::string wide =
+      "This is a rather long sentence that certainly cannot fit on one line of the full text "
+      "page because it goes on and on and on for quite a while.";
+  Form1& f = startWith({lessonText({{wide, "长句", "1", "2", ""}})});
+  f.Picture2.setWidth(8100);  // W = 7000
+  open(f, 0);
+  ui::Label probe(f);
+  probe.setFont(f.Label6(0).font());
+  probe.setAutoSize(true);
+  probe.setCaption(wide);
+  const int oneLine = probe.width();
+  ASSERT_GT(oneLine, 7000);
+  EXPECT_EQ(f.Label6(1).width(), 7000);
+  EXPECT_EQ(f.Label6(1).height(), (oneLine / 7000 + 1) * f.Label6(0).height());
+  EXPECT_EQ(f.Label18(1).width(), 7000);
+}
+
+TEST_F(Lessons, FortyRowsAreReplacedByFiveAndThePanelFitsThem) {
+  Form1& f = startWith({numberedLesson(40), numberedLesson(5)});
+  EXPECT_EQ(f.Label5.count(), 41);
+  EXPECT_TRUE(f.Command33.visible());
+  EXPECT_TRUE(f.Image33.visible());
+  EXPECT_FALSE(f.EnFaImage.visible());
+  open(f, 1);
+  for (auto* a : {&f.Label5, &f.Label6, &f.Label8, &f.Label12, &f.Label17, &f.Label18})
+    EXPECT_EQ(a->count(), 6);
+  EXPECT_EQ(f.Line3.count(), 6);
+  EXPECT_EQ(f.Image2.count(), 6);
+  EXPECT_EQ(f.Picture2.height(), f.Label8(5).top() + f.Label8(5).height() + 130);
+  EXPECT_EQ(f.Picture2.top(), 0);
+  EXPECT_EQ(f.Image33.top(), 255);
+  EXPECT_FALSE(f.Command32.visible());
+  EXPECT_FALSE(f.Command33.visible());
+  EXPECT_FALSE(f.Image32.visible());
+  EXPECT_FALSE(f.Image33.visible());
+  EXPECT_TRUE(f.EnFaImage.visible());
+  EXPECT_TRUE(f.EnUnderImage.visible());
+}
+
+TEST_F(Lessons, NavigationStaysInsideTheLesson) {
+  Form1& f = startWith({numberedLesson(3), numberedLesson(1)});
+  h.player->log.clear();
+  f.Command1.click();
+  f.Command1.click();
+  EXPECT_EQ(f.Label1.caption(), "Sentence 3.");
+  EXPECT_FALSE(f.Command1.enabled());
+  EXPECT_FALSE(f.Command14.enabled());
+  f.Command2.click();
+  EXPECT_EQ(f.Label1.caption(), "Sentence 2.");
+  EXPECT_EQ(f.Label7(5).caption(), "2 / 3");
+  EXPECT_TRUE(f.Command1.enabled());
+  f.Command2.click();
+  EXPECT_FALSE(f.Command2.enabled());
+  EXPECT_FALSE(f.Command13.enabled());
+  f.Command1.click();
+  f.Command3.click();  // First
+  EXPECT_EQ(f.Label1.caption(), "Sentence 1.");
+  EXPECT_EQ(f.Label7(5).caption(), "1 / 3");
+  EXPECT_FALSE(f.Command2.enabled());
+  EXPECT_TRUE(f.Command1.enabled());
+  EXPECT_EQ(h.player->plays(), 0);  // repeat count 0: silent steps
+
+  open(f, 1);  // one sentence
+  f.Command3.click();
+  EXPECT_FALSE(f.Command1.enabled());
+  EXPECT_FALSE(f.Command14.enabled());
+  EXPECT_FALSE(f.Command2.enabled());
+  EXPECT_FALSE(f.Command13.enabled());
+}
+
+TEST_F(Lessons, WithARepeatCountTheNewSentencePlaysItsStretch) {
+  Form1& f = startWith({numberedLesson(3)}, "0\\1\\1\\2\\0\\1\\0\\1\\0\\Book01\\60\\");
+  h.player->log.clear();
+  f.Command1.click();
+  ASSERT_EQ(h.player->plays(), 1);
+  EXPECT_EQ(h.player->position, 4.0);  // "Sentence 2." starts at 4.0
+  EXPECT_EQ(h.player->guard, 5.0);
+  EXPECT_TRUE(f.Timer1.enabled());
+}
+
+TEST_F(Lessons, TheSwitchesShowAndHideTheSentence) {
+  Form1& f = startWith({numberedLesson(3)});
+  ASSERT_TRUE(f.Label1.visible());
+  f.Label21.click();
+  EXPECT_EQ(f.Check1.value(), 0);
+  EXPECT_FALSE(f.Label1.visible());
+  EXPECT_TRUE(f.Label51.visible());
+  EXPECT_EQ(f.Label51.caption(), "________ 1.");
+  f.Label22.click();
+  EXPECT_FALSE(f.Label2.visible());
+  EXPECT_FALSE(f.Label46.visible());
+  f.Label22.click();
+  EXPECT_TRUE(f.Label2.visible());
+  f.Label24.click();
+  EXPECT_EQ(f.Check4.value(), 1);
+  EXPECT_TRUE(f.Label11.visible());
+}
+
+TEST_F(Lessons, TheFullTextChineseSwitchHidesEveryLineInPlace) {
+  Form1& f = startWith({numberedLesson(40)});
+  const int top = f.Label8(40).top();
+  f.Label23.click();
+  for (int i = 1; i <= 40; ++i) EXPECT_EQ(f.Label8(i).foreColor(), f.Label8(0).backColor());
+  EXPECT_EQ(f.Label8(40).top(), top);
+  EXPECT_TRUE(f.Combo4.hasFocus());
+  f.Label23.click();
+  for (int i = 1; i <= 40; ++i) EXPECT_EQ(f.Label8(i).foreColor(), f.Label8(0).foreColor());
+}
+
+TEST_F(Lessons, TreeClicks) {
+  Form1& f = startWith({numberedLesson(3), numberedLesson(2), numberedLesson(1)});
+  std::filesystem::remove(h.folder.full("\\book\\Book01\\3.dat"));
+  f.Command1.click();
+  f.TreeView1.clickNode(1);  // the root: nothing
+  EXPECT_EQ(f.Label3.caption(), "2");
+  f.TreeView1.clickNode(2);  // the loaded lesson: loaded again
+  EXPECT_EQ(f.Label3.caption(), "1");
+  f.TreeView1.clickNode(3);
+  EXPECT_EQ(f.Label4.caption(), "2");
+  EXPECT_EQ(f.List1.toolTipText(), "当前课程：Lesson 2");
+  f.TreeView1.clickNode(4);  // its file is missing
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_EQ(h.messages[0].title, "提示");
+  EXPECT_EQ(f.Label4.caption(), "2");
+  EXPECT_EQ(f.List1.listIndex(), 1);
+  EXPECT_EQ(f.TreeView1.selectedNode(), 3);
+}
+
+TEST_F(Lessons, AMissingAudioFileIsToldAndTheLessonStillLoads) {
+  Form1& f = startWith({numberedLesson(2)}, kSettings, false);
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_NE(h.messages[0].prompt.find("语音"), std::string::npos);
+  EXPECT_EQ(h.messages[0].title, Form1::kAppTitle);
+  EXPECT_EQ(f.Label4.caption(), "2");
+}
+
+TEST_F(Lessons, TheBookChangesOneTimerTickLater) {
+  h.folder.writeBook("Book04", {"W1", "W2"}, {numberedLesson(4), numberedLesson(1)});
+  Form1& f =
+      startWith({numberedLesson(3), numberedLesson(2)}, "1\\1\\1\\0\\0\\1\\0\\1\\0\\Book01\\60\\");
+  f.Combo1.choose(3);  // Book04
+  EXPECT_EQ(f.Combo1.text(), "Book04");
+  EXPECT_EQ(f.List1.listIndex(), 0);
+  EXPECT_EQ(f.List1.list(1), "W2");
+  EXPECT_EQ(f.Label4.caption(), "2");  // not loaded yet
+  EXPECT_TRUE(f.Timer3.fire());
+  EXPECT_FALSE(f.Timer3.enabled());
+  EXPECT_EQ(f.Label4.caption(), "4");
+  EXPECT_EQ(h.player->url, h.folder.full("\\Sound\\Book04\\1.wma"));
+  EXPECT_EQ(f.TreeView1.nodeText(2), "Lesson 1");  // the tree keeps the first book
+}
+
+// Broken lesson texts never hang and never leave a half-loaded lesson.
+TEST_F(Lessons, BrokenTextsLoadWithoutHangOrCrash) {
+  struct Case {
+    std::string text;
+    std::string count;
+    std::string english;
+  };
+  const Case cases[] = {
+      {"*One#一#1#2#n#", "1", "One"},
+      {"One#一#1#2#n#", "1", "One"},
+      {"", "0", ""},
+      {"*", "0", ""},
+  };
+  for (const Case& c : cases) {
+    FormHarness local;
+    local.folder.writeBook("Book01", {"L"}, {c.text});
+    local.folder.write("\\SETTING\\set.dat", kSettings);
+    Form1& f = local.start();
+    EXPECT_EQ(f.Label4.caption(), c.count) << c.text;
+    EXPECT_EQ(f.Label1.caption(), c.english) << c.text;
+    if (c.count == "0") {
+      EXPECT_EQ(f.Label7(5).caption(), "0 / 0");
+      for (auto* b : {&f.Command1, &f.Command2, &f.Command13, &f.Command14})
+        EXPECT_FALSE(b->enabled());
+      f.Command4.click();
+      EXPECT_EQ(local.player->plays(), 0);
+      EXPECT_EQ(f.Label32.caption(), "0");
+    }
+  }
+}
+
+TEST_F(Lessons, ARecordWithoutItsTimesShowsItsFieldsAndNeverPlays) {
+  Form1& f = startWith({lessonText({{"First", "一", "1", "2", "n"}}) + "Short#短*Third#三#x#y#n#*"},
+                       "0\\1\\1\\1\\0\\1\\0\\1\\0\\Book01\\60\\");
+  EXPECT_EQ(f.Label4.caption(), "3");
+  h.player->log.clear();
+  f.Command1.click();
+  EXPECT_EQ(f.Label1.caption(), "Short");
+  EXPECT_EQ(f.Label2.caption(), "短");
+  EXPECT_EQ(f.Label6(2).caption(), "Short");
+  EXPECT_EQ(h.player->plays(), 0);
+  f.Command4.click();
+  EXPECT_EQ(h.player->plays(), 0);
+  f.Command1.click();  // the learner moves on
+  EXPECT_EQ(f.Label1.caption(), "Third");
+  EXPECT_EQ(h.player->plays(), 0);
+}
+
+TEST_F(Lessons, ALessonThatCannotBeReadKeepsTheLoadedOne) {
+  Form1& f = startWith({numberedLesson(3), numberedLesson(2)});
+  std::filesystem::remove(h.folder.full("\\book\\Book01\\2.dat"));
+  std::filesystem::create_directory(h.folder.full("\\book\\Book01\\2.dat"));
+  f.TreeView1.clickNode(3);
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_EQ(f.Label4.caption(), "3");
+  EXPECT_EQ(f.Label6(3).caption(), "Sentence 3.");
+  EXPECT_EQ(f.List1.listIndex(), 0);
+  EXPECT_EQ(f.loadedlesson, 0);
+}
+
+}  // namespace

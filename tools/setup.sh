@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages Parlenda needs to build, run, test and make
+# course books. Runs apt-get as root, or through sudo when not root.
+set -euo pipefail
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev
+  libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
+  libsoundtouch-dev libsdl2-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  fonts-liberation fonts-arphic-uming
+  xvfb xauth xdotool x11-apps imagemagick
+  espeak-ng lame ffmpeg sox python3
+)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+as_root=()
+[ "$(id -u)" -eq 0 ] || as_root=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
