@@ -260,8 +260,14 @@ class Form1 : public ui::Window, public app::SharedState {
   void cc();
   void presentRows();
 
-  // ---- answer checking (dictation/answer_check.cpp) ----
+  // ---- answer checking and scoring (dictation/) ----
+  // BEGIN dictation handlers
   void Combo5_Change();
+  // END dictation handlers
+
+  // ---- results store and score sheet (content/results_store.cpp) ----
+  // BEGIN results handlers
+  // END results handlers
 
   // The short product name used as the caption of notices without their own.
   static constexpr const char* kAppTitle = "Parlenda";

@@ -53,8 +53,10 @@ void Form1::wireEvents() {
   // Study pages
   Label14.MouseUp = [this](int k, const ui::MouseEvent& e) { Label14_MouseUp(k, e); };
 
-  // Dictation
+  // Dictation and results
+  // BEGIN dictation wiring
   Combo5.Change = [this] { Combo5_Change(); };
+  // END dictation wiring
 
   // Window chrome
   Command17.Click = [this](int i) {
