@@ -1,6 +1,8 @@
 // The RTF reader: one pass over the bytes with an explicit stack of group
-// states, so deep nesting costs memory in proportion, never native stack.
+// states (runs of equal states kept as one entry), so deep nesting never uses native stack.
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -201,11 +203,20 @@ int hexValue(char c) {
   return -1;
 }
 
+// Kept small: a document can nest millions of groups.
 struct GroupState {
-  bool skipText = false;   // inside a destination whose text is not document text
-  bool fontTable = false;  // inside the font table: \f and \fcharset describe fonts
-  int unicodeSkip = 1;     // \ucN: fallback characters after each \uN
-  int font = -1;           // \fN; -1 until the group names one (the default font)
+  int font = -1;                  // \fN; -1 until the group names one (the default font)
+  std::uint16_t unicodeSkip = 1;  // \ucN: fallback characters after each \uN
+  bool skipText = false;          // inside a destination whose text is not document text
+  bool fontTable = false;         // inside the font table: \f and \fcharset describe fonts
+  bool operator==(const GroupState&) const = default;
+};
+
+// Enclosing groups with the same state are kept as one entry with a count, so
+// a file of nothing but "{" costs no memory per brace.
+struct SavedGroups {
+  GroupState state;
+  std::uint32_t count = 0;
 };
 
 class RtfReader {
@@ -246,18 +257,23 @@ class RtfReader {
     flushBytes();
     fallbackLeft_ = 0;
     ignorableNext_ = false;
-    groups_.push_back(state_);
+    if (!groups_.empty() && groups_.back().state == state_ &&
+        groups_.back().count < std::numeric_limits<std::uint32_t>::max())
+      ++groups_.back().count;
+    else
+      groups_.push_back({state_, 1});
+    ++depth_;
   }
 
   void closeGroup() {
     flushBytes();
     fallbackLeft_ = 0;
     ignorableNext_ = false;
-    if (groups_.empty()) return;
-    state_ = groups_.back();
-    groups_.pop_back();
+    if (depth_ == 0) return;
+    state_ = groups_.back().state;
+    if (--groups_.back().count == 0) groups_.pop_back();
     // The outermost group closed: whatever follows is not part of the document.
-    if (groups_.empty()) finished_ = true;
+    if (--depth_ == 0) finished_ = true;
   }
 
   void escape() {
@@ -291,7 +307,7 @@ class RtfReader {
         return;
       case '*':
         // "{\*\word": a destination this reader may not know; its text is skipped.
-        if (groups_.size() > 1) ignorableNext_ = true;
+        if (depth_ > 1) ignorableNext_ = true;
         return;
       default:
         return;  // \- optional hyphen, \: index entry, \| formula and the like
@@ -374,7 +390,8 @@ class RtfReader {
         fallbackLeft_ = state_.unicodeSkip;
         return;
       case Word::UnicodeSkip:
-        if (hasParameter) state_.unicodeSkip = std::max(parameter, 0);
+        if (hasParameter)
+          state_.unicodeSkip = static_cast<std::uint16_t>(std::clamp(parameter, 0, 0xFFFF));
         return;
       case Word::AnsiCodePage:
         if (parameter > 0) documentCodePage_ = parameter;
@@ -494,7 +511,8 @@ class RtfReader {
   std::string_view in_;
   std::size_t pos_ = 0;
   bool finished_ = false;
-  std::vector<GroupState> groups_;
+  std::vector<SavedGroups> groups_;
+  std::size_t depth_ = 0;
   GroupState state_;
   bool ignorableNext_ = false;
   int fallbackLeft_ = 0;
