@@ -97,13 +97,7 @@ void Form1::Form_Load() {
   openSelectedLesson();
 
   // 18: the voice recorder.
-  MMControl1.setNotify(false);
-  MMControl1.setWait(true);
-  MMControl1.setShareable(false);
-  MMControl1.setDeviceType("WaveAudio");
-  MMControl1.setCommand("close");
-  MMControl1.setFileName(path("\\Recorder.wav"));
-  MMControl1.setCommand("open");
+  openRecorder();
 
   // 19-20: the check boxes (each change runs its reaction), then the hints.
   Check1.setValue(checkValue(field[1]));

@@ -250,6 +250,15 @@ class Form1 : public ui::Window, public app::SharedState {
   // Halts the sentence: the end watcher off, the player paused.
   void stopSentence();
 
+  // ---- recording and comparison (playback/recording.cpp) ----
+  void openRecorder();
+  void Command8_Click();
+  void Command9_Click();
+  void Command10_Click();
+  void Command11_Click();
+  void Command12_Click();
+  void MMControl1_Done();
+
   // ---- full-text scrolling (playback/full_text.cpp) ----
   void scrollToTop();
   void placeThumb();

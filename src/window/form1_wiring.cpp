@@ -50,6 +50,14 @@ void Form1::wireEvents() {
   Command30.Click = [this] { Command30_Click(); };
   Command31.Click = [this] { Command31_Click(); };
 
+  // Recording and comparison
+  Command8.Click = [this] { Command8_Click(); };
+  Command9.Click = [this] { Command9_Click(); };
+  Command10.Click = [this] { Command10_Click(); };
+  Command11.Click = [this] { Command11_Click(); };
+  Command12.Click = [this] { Command12_Click(); };
+  MMControl1.Done = [this] { MMControl1_Done(); };
+
   // Study pages
   Label14.MouseUp = [this](int k, const ui::MouseEvent& e) { Label14_MouseUp(k, e); };
 

@@ -1,0 +1,45 @@
+// Recording the learner on the read-along page and comparing in a loop.
+#include "window/form1.h"
+
+// The open sequence of the wave device: closing it first discards any take.
+void Form1::openRecorder() {
+  MMControl1.setNotify(false);
+  MMControl1.setWait(true);
+  MMControl1.setShareable(false);
+  MMControl1.setDeviceType("WaveAudio");
+  MMControl1.setCommand("close");
+  MMControl1.setFileName(path("\\Recorder.wav"));
+  MMControl1.setCommand("open");
+}
+
+void Form1::Command8_Click() {
+  openRecorder();
+  MMControl1.setCommand("record");
+  Command10.setEnabled(true);
+}
+
+void Form1::Command10_Click() {
+  Command10.setEnabled(false);
+  Command9.setEnabled(true);
+  Command12.setEnabled(true);
+  MMControl1.setCommand("stop");
+  stopSentence();
+}
+
+void Form1::Command11_Click() { Command4_Click(); }
+
+void Form1::Command12_Click() {
+  MMControl1.setFrom(0);
+  MMControl1.setCommand("play");
+}
+
+void Form1::Command9_Click() {
+  Command9.setEnabled(false);
+  Command10.setEnabled(true);
+  Command4_Click();
+}
+
+// The take has finished: in a loop comparison the sentence follows again.
+void Form1::MMControl1_Done() {
+  if (!Command9.enabled() && Command12.enabled()) Command4_Click();
+}
