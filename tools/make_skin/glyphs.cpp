@@ -63,9 +63,14 @@ void drawGlobe(QPainter& painter, QPointF origin, const QColor& ink) {
   painter.setPen(QPen(ink, 1.0));
   painter.drawEllipse(QRectF(4.2, 0.6, 5.6, 12.8));  // meridian
   painter.drawLine(QPointF(0.8, 7), QPointF(13.2, 7));
+  // Latitudes bow towards the equator, which is what makes it read as a ball.
   painter.setPen(QPen(ink, 0.8));
-  painter.drawLine(QPointF(2.2, 3.8), QPointF(11.8, 3.8));
-  painter.drawLine(QPointF(2.2, 10.2), QPointF(11.8, 10.2));
+  for (const qreal sign : {-1.0, 1.0}) {
+    QPainterPath latitude;
+    latitude.moveTo(2, 7 + sign * 3.4);
+    latitude.quadTo(7, 7 + sign * 1.6, 12, 7 + sign * 3.4);
+    painter.drawPath(latitude);
+  }
   painter.setPen(QPen(ink, 1.2));
   painter.drawEllipse(ball);
 }
