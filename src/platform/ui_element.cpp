@@ -77,7 +77,9 @@ Element::Element(Container* parent, QWidget* widget)
   widget_->setProperty("uiElement", QVariant::fromValue(quintptr(this)));
   bridge_ = new EventBridge(this, widget_);
   QObject::connect(widget_, &QObject::destroyed, bridge_, [this] { widget_ = nullptr; });
-  if (parent_) widget_->show();
+  // A child of a window not yet shown appears with it; only a child made
+  // later must be shown itself (showing early costs a polish per widget).
+  if (parent_ && parent_->widget()->isVisible()) widget_->show();
 }
 
 Element::~Element() {

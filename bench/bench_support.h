@@ -1,0 +1,72 @@
+#pragma once
+// Shared pieces of the window benchmarks: silent audio components, a
+// program-folder copy and a wait for the first paint of a window.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QWidget>
+#include <filesystem>
+#include <string>
+
+#include "platform/media_player.h"
+#include "platform/sounds.h"
+#include "platform/wave_device.h"
+#include "window/form1.h"
+
+struct SilentPlayer : platform::MediaPlayer {
+  double pos = 0, r = 1;
+  int vol = 50;
+  std::string url;
+  void setAutoStart(bool) override {}
+  void setVolume(int v) override { vol = v; }
+  int volume() const override { return vol; }
+  void setRate(double x) override { r = x; }
+  double rate() const override { return r; }
+  void setURL(const std::string& p) override { url = p; }
+  std::string URL() const override { return url; }
+  double currentPosition() const override { return pos; }
+  void setCurrentPosition(double s) override { pos = s; }
+  void play() override {}
+  void pause() override {}
+  void setEndGuard(double) override {}
+};
+struct SilentWave : platform::WaveDevice {
+  void setNotify(bool) override {}
+  void setWait(bool) override {}
+  void setShareable(bool) override {}
+  void setDeviceType(const std::string&) override {}
+  void setFileName(const std::string&) override {}
+  void setFrom(long) override {}
+  void setCommand(const std::string&) override {}
+};
+struct SilentSounds : platform::Sounds {
+  void play(const std::string&) override {}
+};
+
+inline Devices silentDevices() {
+  return Devices{std::make_unique<SilentPlayer>(), std::make_unique<SilentWave>(),
+                 std::make_unique<SilentSounds>(), false};
+}
+
+// Runs the event loop until `w` has painted once.
+inline void waitForFirstPaint(QWidget* w) {
+  struct Watch : QObject {
+    bool painted = false;
+    bool eventFilter(QObject*, QEvent* e) override {
+      if (e->type() == QEvent::Paint) painted = true;
+      return false;
+    }
+  } watch;
+  w->installEventFilter(&watch);
+  while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 5);
+  w->removeEventFilter(&watch);
+}
+
+inline std::string copyProgramFolder() {
+  namespace fs = std::filesystem;
+  fs::path to = fs::temp_directory_path() / "parlenda-bench";
+  fs::remove_all(to);
+  fs::copy(PARLENDA_PROGRAM_DIR, to, fs::copy_options::recursive);
+  fs::remove(to / "parlenda");
+  return to.string();
+}
