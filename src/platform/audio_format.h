@@ -1,0 +1,22 @@
+#pragma once
+// The one sample format every voice is mixed in: mono int16 at 44.1 kHz.
+// SDL converts it to whatever the hardware wants.
+#include <cstdint>
+
+namespace platform::audio {
+
+inline constexpr int kRate = 44100;
+// 512 frames (11.6 ms) keeps the wait from play() to the first sample handed
+// to the device short; the disk driver paces 512-frame buffers in real time.
+inline constexpr int kPeriodFrames = 512;
+
+// The media frame at or after `seconds` (a frame exactly at the time counts).
+int64_t frameAtOrAfter(double seconds);
+// The media frame nearest to `seconds`.
+int64_t nearestFrame(double seconds);
+
+inline int16_t clampToInt16(int32_t value) {
+  return static_cast<int16_t>(value > 32767 ? 32767 : (value < -32768 ? -32768 : value));
+}
+
+}  // namespace platform::audio

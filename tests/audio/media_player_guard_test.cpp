@@ -1,0 +1,123 @@
+// Positions, the end guard's hold, and a player without a usable file or
+// without a sound device.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <fstream>
+#include <thread>
+
+#include "audio_test_support.h"
+
+using namespace audio_test;
+
+namespace {
+
+void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+TEST(EndGuard, HoldsAtTheEndUntilPlayResumesPastIt) {
+  TempDir dir;
+  const std::string wav = dir.file("lesson.wav");
+  writeWav(wav, noise(3.0, 5));
+  useDiskAudio(dir);
+  {
+    platform::AudioEngine engine;
+    auto player = openLesson(engine, wav);
+    player->setEndGuard(1.3);
+    player->setCurrentPosition(1.0);
+    EXPECT_EQ(player->currentPosition(), 1.0);
+    player->play();
+    sleepMs(120);
+    const double moving = player->currentPosition();
+    EXPECT_GT(moving, 1.05);
+    EXPECT_LT(moving, 1.25);
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() >= 1.3; }, 2));
+    // No pause from the caller: the guard itself holds, in silence.
+    sleepMs(200);
+    EXPECT_EQ(player->currentPosition(), 1.3);
+    // Play goes on from the end it was held at.
+    player->play();
+    sleepMs(200);
+    EXPECT_GT(player->currentPosition(), 1.4);
+    player->pause();
+    const double paused = player->currentPosition();
+    sleepMs(100);
+    EXPECT_EQ(player->currentPosition(), paused);
+  }
+  const std::vector<SoundRun> runs = soundRuns(readRaw(diskOutput(dir)));
+  ASSERT_EQ(runs.size(), 2u);
+  EXPECT_EQ(runs[0].size(), size_t(0.3 * kRate));
+}
+
+TEST(EndGuard, PauseAndPlayResumeWhereThePlayStopped) {
+  TempDir dir;
+  const std::string wav = dir.file("lesson.wav");
+  const Samples source = noise(3.0, 9);
+  writeWav(wav, source);
+  useDiskAudio(dir);
+  {
+    platform::AudioEngine engine;
+    auto player = openLesson(engine, wav);
+    player->setEndGuard(1.0);
+    player->setCurrentPosition(0.2);
+    player->play();
+    sleepMs(250);
+    player->pause();
+    sleepMs(150);
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() >= 1.0; }, 2));
+  }
+  const Samples out = readRaw(diskOutput(dir));
+  const std::vector<SoundRun> runs = soundRuns(out);
+  ASSERT_EQ(runs.size(), 2u);
+  // Together the two parts are the stretch, give or take the one device
+  // buffer heard in the moment of the pause.
+  const double heard = double(runs[0].size() + runs[1].size()) / kRate;
+  EXPECT_NEAR(heard, 0.8, 0.02);
+  const Samples tail(source.begin() + kRate - 2000, source.begin() + kRate);
+  EXPECT_TRUE(Samples(out.begin() + runs[1].end - 2000, out.begin() + runs[1].end) == tail);
+}
+
+class UnusableFile : public testing::TestWithParam<const char*> {};
+
+TEST_P(UnusableFile, LeavesThePlayerSilentAndItsPositionStill) {
+  TempDir dir;
+  const std::string path = dir.file(GetParam());
+  if (std::string(GetParam()) == "garbage.mp3") {
+    std::ofstream(path) << std::string(5000, 'x');
+  }
+  useDiskAudio(dir);
+  {
+    platform::AudioEngine engine;
+    auto player = openLesson(engine, path);
+    player->setCurrentPosition(0.5);
+    player->play();
+    sleepMs(300);
+    EXPECT_EQ(player->currentPosition(), 0.5);
+    player->pause();
+  }
+  for (int16_t v : readRaw(diskOutput(dir))) ASSERT_EQ(v, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, UnusableFile, testing::Values("missing.mp3", "garbage.mp3"),
+                         [](const auto& info) { return std::string(info.param).substr(0, 7); });
+
+TEST(NoDevice, ThePlayerRunsOnTheClock) {
+  TempDir dir;
+  const std::string wav = dir.file("lesson.wav");
+  writeWav(wav, noise(2.0, 2));
+  setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+  platform::AudioEngine engine;
+  EXPECT_FALSE(engine.outputAvailable());
+  EXPECT_FALSE(engine.inputAvailable());
+  auto player = openLesson(engine, wav);
+  player->setEndGuard(1.3);
+  player->setCurrentPosition(1.0);
+  player->play();
+  sleepMs(150);
+  EXPECT_GT(player->currentPosition(), 1.05);
+  EXPECT_LT(player->currentPosition(), 1.25);
+  EXPECT_TRUE(waitFor([&] { return player->currentPosition() >= 1.3; }, 1));
+  EXPECT_EQ(player->currentPosition(), 1.3);
+}
+
+}  // namespace

@@ -1,0 +1,79 @@
+// Slow and fast play: the stretch lasts twice or half as long, its pitch is
+// kept, and the end guard still stops it at its end.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+#include "audio_test_support.h"
+
+using namespace audio_test;
+
+namespace {
+
+TEST(Rate, StretchDurationScalesAndPitchIsKept) {
+  TempDir dir;
+  const std::string wav = dir.file("tone.wav");
+  writeWav(wav, sine(3.0, 220, 8000));
+  const double rates[] = {1.0, 0.5, 2.0};
+  useDiskAudio(dir);
+  {
+    platform::AudioEngine engine;
+    auto player = openLesson(engine, wav);
+    for (double rate : rates) {
+      player->setRate(rate);
+      ASSERT_TRUE(playStretch(*player, 1.0, 2.0)) << rate;
+      EXPECT_EQ(player->currentPosition(), 2.0) << rate;
+      std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    }
+  }
+  const Samples out = readRaw(diskOutput(dir));
+  const std::vector<SoundRun> runs = soundRuns(out);
+  ASSERT_EQ(runs.size(), 3u);
+  const double normalHz = fundamentalHz(out, runs[0]);
+  EXPECT_NEAR(normalHz, 220, 1);
+  for (size_t i = 0; i < 3; ++i) {
+    const double expected = kRate / rates[i];
+    EXPECT_NEAR(double(runs[i].size()), expected, expected * 0.01) << rates[i];
+    // Nothing past the end: at most 5 ms more than the stretched length.
+    EXPECT_LE(double(runs[i].size()), expected + 0.005 * kRate) << rates[i];
+    EXPECT_NEAR(fundamentalHz(out, runs[i]), normalHz, normalHz * 0.02) << rates[i];
+  }
+}
+
+TEST(Rate, ChangeWhilePlayingTakesEffectAtOnceAndKeepsThePosition) {
+  TempDir dir;
+  const std::string wav = dir.file("lesson.wav");
+  const Samples source = noise(4.0, 11);
+  writeWav(wav, source);
+  useDiskAudio(dir);
+  {
+    platform::AudioEngine engine;
+    auto player = openLesson(engine, wav);
+    player->setEndGuard(3.0);
+    player->setCurrentPosition(0.5);
+    player->play();
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() >= 1.0; }, 2));
+    const double before = player->currentPosition();
+    player->setRate(2.0);
+    EXPECT_NEAR(player->currentPosition(), before, 0.02);
+    // From here 2.0 s of media take 1.0 s.
+    const auto changed = std::chrono::steady_clock::now();
+    ASSERT_TRUE(waitFor([&] { return player->currentPosition() >= 3.0; }, 3));
+    const double took =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - changed).count();
+    EXPECT_NEAR(took, (3.0 - before) / 2.0, 0.1);
+    EXPECT_EQ(player->currentPosition(), 3.0);
+  }
+  const Samples out = readRaw(diskOutput(dir));
+  const std::vector<SoundRun> runs = soundRuns(out);
+  ASSERT_EQ(runs.size(), 1u);
+  // 0.5 s at 1.0, then 2.0 s at 2.0: about 1.5 s in all, instead of 2.5 s.
+  EXPECT_NEAR(double(runs[0].size()) / kRate, 1.5, 0.1);
+  // The part played at 1.0 passed untouched.
+  const size_t untouched = kRate / 4;
+  EXPECT_TRUE(Samples(out.begin() + runs[0].begin, out.begin() + runs[0].begin + untouched) ==
+              Samples(source.begin() + kRate / 2, source.begin() + kRate / 2 + untouched));
+}
+
+}  // namespace
