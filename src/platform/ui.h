@@ -432,7 +432,10 @@ int msgBox(const std::string& prompt, int style, const std::string& title);
 void setMessageBoxResponder(std::function<int(const MessageBoxCall&)> responder);
 
 // The application: font substitutions, event loop.
-int runApplication(int argc, char** argv, const std::function<void()>& start);
+// Runs `start`, then the event loop until the last window closes, then
+// `finish` while the application still exists (windows must go before it).
+int runApplication(int argc, char** argv, const std::function<void()>& start,
+                   const std::function<void()>& finish);
 void installFontSubstitutions();
 void processEvents(int ms = 0);
 

@@ -21,11 +21,14 @@ void installFontSubstitutions() {
   QApplication::setFont(base);
 }
 
-int runApplication(int argc, char** argv, const std::function<void()>& start) {
+int runApplication(int argc, char** argv, const std::function<void()>& start,
+                   const std::function<void()>& finish) {
   QApplication app(argc, argv);
   installFontSubstitutions();
   start();
-  return app.exec();
+  int code = app.exec();
+  finish();
+  return code;
 }
 
 void processEvents(int ms) {

@@ -17,7 +17,7 @@ SDL_AUDIODRIVER=dummy ./parlenda &
 pid=$!
 win=""
 for _ in $(seq 1 100); do
-  win=$(xdotool search --name '^Parlenda$' 2>/dev/null | head -n 1 || true)
+  win=$(xdotool search --onlyvisible --name '^Parlenda$' 2>/dev/null | head -n 1 || true)
   [ -n "$win" ] && break
   sleep 0.1
 done
