@@ -1,0 +1,284 @@
+// The lesson player over a 10-minute 128 kb/s stereo mp3 and the same as wma
+// (made once into /tmp): open, memory, play latency, end guard, start, speed
+// and CPU. Runs the real engine on SDL's disk driver, output in /tmp.
+//   build-audio/bench/audio_bench --benchmark_counters_tabular=true
+#include <benchmark/benchmark.h>
+#include <sys/resource.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <random>
+#include <thread>
+#include <vector>
+
+#include "platform/audio_engine.h"
+#include "platform/audio_media_player.h"
+
+namespace {
+
+const std::string kDir = "/tmp/parlenda-audio-bench";
+constexpr int kRate = 44100;
+using Samples = std::vector<int16_t>;
+
+bool shell(const std::string& c) { return std::system((c + " >/dev/null 2>&1").c_str()) == 0; }
+
+// A 220 Hz tone under a little pink noise: every sample sounds, and the
+// fundamental can be counted.
+const std::string& lesson(const std::string& ext) {
+  static const bool made = [] {
+    std::filesystem::create_directories(kDir);
+    if (std::filesystem::exists(kDir + "/lesson.wma")) return true;
+    return shell("cd " + kDir +
+                 " && sox -n -r 44100 -c 2 tone.wav synth 600 sine 220 vol 0.4"
+                 " && sox -n -r 44100 -c 2 bed.wav synth 600 pinknoise vol 0.03"
+                 " && sox -m tone.wav bed.wav lesson.wav && rm tone.wav bed.wav"
+                 " && lame --quiet -b 128 lesson.wav lesson.mp3"
+                 " && ffmpeg -y -loglevel error -i lesson.wav -c:a wmav2 -b:a 128k lesson.wma");
+  }();
+  static std::string paths[2] = {kDir + "/lesson.mp3", kDir + "/lesson.wma"};
+  if (!made) std::abort();
+  return ext == "mp3" ? paths[0] : paths[1];
+}
+
+Samples readRaw(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::string b((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+  Samples s(b.size() / 2);
+  std::copy(b.data(), b.data() + s.size() * 2, reinterpret_cast<char*>(s.data()));
+  return s;
+}
+
+const Samples& reference(const std::string& ext) {
+  static std::map<std::string, Samples> decoded;
+  auto& s = decoded[ext];
+  if (s.empty()) {
+    const std::string raw = kDir + "/ref-" + ext + ".raw";
+    shell("ffmpeg -y -loglevel error -i " + lesson(ext) + " -f s16le -ac 1 -ar 44100 " + raw);
+    s = readRaw(raw);
+    if (ext == "wma") s.insert(s.begin(), 2048, 0);  // the command drops WMA's first frame
+  }
+  return s;
+}
+
+void useDisk(const std::string& out) {
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
+  setenv("SDL_DISKAUDIOFILEIN", (kDir + "/none.raw").c_str(), 1);
+}
+
+platform::audio::LessonPlayer& lessonPlayer(platform::MediaPlayer& p) {
+  return dynamic_cast<platform::audio::LessonPlayer&>(p);
+}
+
+int64_t nowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+long residentKiB() {
+  std::ifstream f("/proc/self/statm");
+  long pages = 0, resident = 0;
+  f >> pages >> resident;
+  return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+double cpuSeconds() {
+  rusage u{};
+  getrusage(RUSAGE_SELF, &u);
+  return u.ru_utime.tv_sec + u.ru_stime.tv_sec + (u.ru_utime.tv_usec + u.ru_stime.tv_usec) * 1e-6;
+}
+
+void playTo(platform::MediaPlayer& p, double start, double end) {
+  p.setEndGuard(end);
+  p.setCurrentPosition(start);
+  lessonPlayer(p).waitReady(5);
+  p.play();
+  while (p.currentPosition() < end) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  p.pause();
+}
+
+std::string extOf(const benchmark::State& s) { return s.range(0) == 0 ? "mp3" : "wma"; }
+
+// URL set to playable: the file opened and the first blocks queued.
+void BM_Open(benchmark::State& state) {
+  const std::string ext = extOf(state);
+  lesson(ext);
+  useDisk("/dev/null");
+  platform::AudioEngine engine;
+  for (auto _ : state) {
+    auto player = engine.createMediaPlayer();
+    player->setAutoStart(false);
+    const auto t0 = std::chrono::steady_clock::now();
+    player->setURL(lesson(ext));
+    lessonPlayer(*player).waitReady(5);
+    state.SetIterationTime(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count());
+  }
+}
+BENCHMARK(BM_Open)->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// Resident memory the loaded lesson adds, once indexed whole.
+void BM_Memory(benchmark::State& state) {
+  const std::string ext = extOf(state);
+  lesson(ext);
+  useDisk("/dev/null");
+  platform::AudioEngine engine;
+  for (auto _ : state) {
+    const long before = residentKiB();
+    auto player = engine.createMediaPlayer();
+    player->setURL(lesson(ext));
+    lessonPlayer(*player).waitIndexed(30);
+    state.counters["added_MB"] = (residentKiB() - before) / 1024.0;
+    state.counters["stored_MB"] = lessonPlayer(*player).storedBytes() / 1048576.0;
+    state.counters["duration_s"] = lessonPlayer(*player).durationSeconds();
+  }
+}
+BENCHMARK(BM_Memory)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// controls.play after a seek anywhere to the first sample handed to SDL.
+void BM_PlayLatency(benchmark::State& state) {
+  const std::string ext = extOf(state);
+  useDisk("/dev/null");
+  platform::AudioEngine engine;
+  auto player = engine.createMediaPlayer();
+  player->setAutoStart(false);
+  player->setURL(lesson(ext));
+  lessonPlayer(*player).waitIndexed(30);
+  std::mt19937 random(1);
+  double worst = 0;
+  for (auto _ : state) {
+    player->setCurrentPosition(std::uniform_real_distribution<double>(1, 590)(random));
+    lessonPlayer(*player).waitReady(5);
+    const int64_t t0 = nowNs();
+    player->play();
+    while (lessonPlayer(*player).firstSampleNs() < t0) std::this_thread::yield();
+    const double latency = (lessonPlayer(*player).firstSampleNs() - t0) * 1e-9;
+    worst = std::max(worst, latency);
+    state.SetIterationTime(latency);
+    player->pause();
+  }
+  state.counters["worst_ms"] = worst * 1000;
+}
+BENCHMARK(BM_PlayLatency)
+    ->Arg(0)
+    ->Arg(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(40);
+
+// Stretches at each rate on the disk output: audio past the end time, the
+// first sample against the full decode, duration and fundamental.
+void BM_Stretches(benchmark::State& state) {
+  const std::string ext = extOf(state);
+  const Samples& ref = reference(ext);
+  const double rates[] = {1.0, 0.5, 2.0};
+  for (auto _ : state) {
+    const std::string out = kDir + "/out-" + ext + ".raw";
+    useDisk(out);
+    {
+      platform::AudioEngine engine;
+      auto player = engine.createMediaPlayer();
+      player->setAutoStart(false);
+      player->setURL(lesson(ext));
+      player->setVolume(100);
+      lessonPlayer(*player).waitIndexed(30);
+      for (double rate : rates) {
+        player->setRate(rate);
+        playTo(*player, 333.3333, 334.3333);
+        std::this_thread::sleep_for(std::chrono::milliseconds(150));
+      }
+    }
+    const Samples s = readRaw(out);
+    // Runs of sound between the silences of the pauses.
+    std::vector<std::pair<size_t, size_t>> runs;
+    for (size_t i = 0; i < s.size();) {
+      while (i < s.size() && s[i] == 0) ++i;
+      if (i == s.size()) break;
+      const size_t begin = i;
+      size_t end = i, zeros = 0;
+      for (; i < s.size() && zeros < 2000; ++i) {
+        zeros = s[i] == 0 ? zeros + 1 : 0;
+        if (s[i]) end = i + 1;
+      }
+      runs.push_back({begin, end});
+    }
+    if (runs.size() != 3) {
+      state.SkipWithError("expected three stretches in the output");
+      return;
+    }
+    auto hz = [&](size_t b, size_t e) {
+      size_t first = 0, last = 0, n = 0;
+      for (size_t i = b + (e - b) / 10; i < e - (e - b) / 10; ++i)
+        if (s[i - 1] < 0 && s[i] >= 0) {
+          if (!n) first = i;
+          last = i;
+          ++n;
+        }
+      return (n - 1) * double(kRate) / double(last - first);
+    };
+    const int64_t startFrame = std::llround(333.3333 * kRate);
+    // Start: where the first 64 samples heard sit in the full decode.
+    long startOffset = 99999;
+    for (long off = -50; off <= 50; ++off) {
+      if (std::equal(s.begin() + runs[0].first, s.begin() + runs[0].first + 64,
+                     ref.begin() + startFrame + off)) {
+        startOffset = off;
+        break;
+      }
+    }
+    state.counters["start_offset_samples"] = startOffset;
+    const double normalHz = hz(runs[0].first, runs[0].second);
+    const char* names[] = {"1.0", "0.5", "2.0"};
+    for (int i = 0; i < 3; ++i) {
+      const double expected = kRate / rates[i];
+      const double length = runs[i].second - runs[i].first;
+      state.counters[std::string("past_end_ms_") + names[i]] = (length - expected) * 1000.0 / kRate;
+      state.counters[std::string("duration_ratio_") + names[i]] = length / kRate;
+      state.counters[std::string("pitch_ratio_") + names[i]] =
+          hz(runs[i].first, runs[i].second) / normalHz;
+    }
+  }
+}
+BENCHMARK(BM_Stretches)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// CPU of the whole process while the lesson plays at 0.5.
+void BM_CpuAtHalfRate(benchmark::State& state) {
+  const std::string ext = extOf(state);
+  useDisk("/dev/null");
+  platform::AudioEngine engine;
+  auto player = engine.createMediaPlayer();
+  player->setAutoStart(false);
+  player->setURL(lesson(ext));
+  lessonPlayer(*player).waitIndexed(30);
+  player->setRate(0.5);
+  player->setCurrentPosition(100);
+  lessonPlayer(*player).waitReady(5);
+  for (auto _ : state) {
+    player->play();
+    const double cpu0 = cpuSeconds();
+    const auto t0 = std::chrono::steady_clock::now();
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    const double wall =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+    state.counters["cpu_percent_of_core"] = (cpuSeconds() - cpu0) / wall * 100;
+    player->pause();
+  }
+}
+BENCHMARK(BM_CpuAtHalfRate)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
