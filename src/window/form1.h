@@ -271,11 +271,36 @@ class Form1 : public ui::Window, public app::SharedState {
 
   // ---- answer checking and scoring (dictation/) ----
   // BEGIN dictation handlers
+  // Every character key of the answer box; Enter checks the answer.
+  void Text2_KeyPress(int& keyAscii);
+  void checkAnswer();
+  // The score floored at 0 against the pass mark; a failed sentence is redone.
+  bool scorePassed();
+  // The passed count +1, the progress line and bar follow.
+  void countPassedSentence();
+  void Command22_Click();  // replay
+  void Command23_Click();  // hint
+  void Command25_Click();  // redo
+  void Command5_Click();   // the sentence-study hint
   void Combo5_Change();
+  void Combo5_Click();
+  void Command29_Click();
+  // A pass mark below 60 is told and replaced by "60".
+  void checkPassMark();
   // END dictation handlers
 
   // ---- results store and score sheet (content/results_store.cpp) ----
   // BEGIN results handlers
+  std::string resultsFile() const;  // of the current book
+  // The lesson's own entry turns from "☆" to "★"; the sheet shows, the file is saved.
+  void markLessonPassed(const std::string& title);
+  // The new results text in memory and on the sheet, then in the file.
+  void changeMarks(const std::string& results);
+  // Writes the results file whole; a failed write is told and the marks stay.
+  void saveResults();
+  void Command26_Click();  // clear every mark
+  void Command27_Click();  // close the score sheet
+  void Command28_Click();  // show the score sheet
   // END results handlers
 
   // The short product name used as the caption of notices without their own.

@@ -63,7 +63,23 @@ void Form1::wireEvents() {
 
   // Dictation and results
   // BEGIN dictation wiring
+  Text2.KeyPress = [this](int& k) { Text2_KeyPress(k); };
+  Command22.Click = [this] { Command22_Click(); };
+  Command23.Click = [this] { Command23_Click(); };
+  Command25.Click = [this] { Command25_Click(); };
+  Command5.Click = [this] { Command5_Click(); };
   Combo5.Change = [this] { Combo5_Change(); };
+  Combo5.Click = [this] { Combo5_Click(); };
+  Combo5.KeyDown = [this](int key) {
+    if (key == ui::kKeyReturn) checkPassMark();
+  };
+  Command29.Click = [this] { Command29_Click(); };
+  // The score sheet
+  Command26.Click = [this] { Command26_Click(); };
+  Command27.Click = [this] { Command27_Click(); };
+  Command28.Click = [this] { Command28_Click(); };
+  // The sheet's own close button; the array's handler serves the window frame.
+  Command17(3).Click = [this] { Command27_Click(); };
   // END dictation wiring
 
   // Window chrome

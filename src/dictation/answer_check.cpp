@@ -1,0 +1,171 @@
+// Answer checking and scoring: the keys of the answer box, the letter check,
+// the score of a sentence against the pass mark, and the dictation buttons.
+#include "dictation/answer_check.h"
+
+#include <algorithm>
+
+#include "app/numeric.h"
+#include "dictation/mask.h"
+#include "window/form1.h"
+
+namespace dictation {
+
+namespace {
+
+// Bytes of one UTF-8 character from its lead byte; a stray byte is one.
+size_t charBytes(unsigned char lead) {
+  if (lead >= 0xF0 && lead <= 0xF7) return 4;
+  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+}  // namespace
+
+LetterCheck checkLetters(std::string_view sentence, std::string_view answer) {
+  const std::string expected = letterSequence(sentence);
+  size_t letters = 0;  // letters of the answer so far
+  int position = 0;    // in UTF-16 units, as the answer box counts
+  for (size_t i = 0; i < answer.size();) {
+    const size_t bytes =
+        std::min(charBytes(static_cast<unsigned char>(answer[i])), answer.size() - i);
+    const int units = bytes == 4 ? 2 : 1;
+    const std::string letter = letterSequence(answer.substr(i, bytes));
+    if (!letter.empty()) {
+      if (letters >= expected.size() || expected[letters] != letter[0])
+        return {false, position, units};
+      ++letters;
+    }
+    i += bytes;
+    position += units;
+  }
+  return {letters == expected.size(), position, 0};
+}
+
+std::string scoreMessage(Verdict verdict, long long score) {
+  const char* second = verdict == Verdict::Fail ? "分，您未能过关，请按回车键重做当前句子。"
+                       : verdict == Verdict::Pass
+                           ? "分，恭喜您已过关，请按回车键进入下一句。"
+                           : "分，恭喜您本课已过关，请按回车键查看本册成绩。";
+  return "本句得分：" + app::str(score) + second +
+         "\r\n\r\n"
+         "（评分标准：每提示1次扣20分，错误1次扣10分，复读1次扣5分，得分高于过关分数即可过关）";
+}
+
+}  // namespace dictation
+
+namespace {
+
+long long numberIn(const ui::Label& label) { return app::toInteger(app::val(label.caption())); }
+
+void addTo(ui::Label& label, long long delta) {
+  label.setCaption(app::str(numberIn(label) + delta));
+}
+
+void showScore(dictation::Verdict verdict, const ui::Label& score) {
+  ui::msgBox(dictation::scoreMessage(verdict, numberIn(score)), ui::kInformation, "本句成绩");
+}
+
+}  // namespace
+
+void Form1::Text2_KeyPress(int& keyAscii) {
+  if (studymode == 8) {
+    // A hint lasts until the next key.
+    Label1.setVisible(false);
+    Label51.setVisible(true);
+    if (!Picture12.visible()) Picture12.setVisible(true);
+  }
+  if (keyAscii == ui::kKeyReturn) {
+    keyAscii = 0;
+    checkAnswer();
+    return;
+  }
+  sounds.play(path("\\SETTING\\Sound\\type.wav"));
+}
+
+void Form1::checkAnswer() {
+  const dictation::LetterCheck check = dictation::checkLetters(Label1.caption(), Text2.text());
+  Text2.setSelStart(check.selStart);
+  Text2.setSelLength(check.selLength);
+  if (!check.right) {
+    sounds.play(path("\\SETTING\\Sound\\wrong.wav"));
+    if (studymode == 8) {
+      addTo(Label28, 1);
+      addTo(Label30, -10);
+    }
+    return;
+  }
+  const bool last = !Command1.enabled();
+  if (studymode == 1) {
+    if (last)
+      ui::msgBox("已完成！", ui::kOkOnly, "提示");
+    else
+      Command1_Click();
+    return;
+  }
+  if (studymode != 8) return;
+  // Once every sentence of this run has passed, the lesson is done.
+  if (last && numberIn(Label33) >= numberIn(Label34)) return;
+  if (!scorePassed()) return;
+  if (!last) {
+    showScore(dictation::Verdict::Pass, Label30);
+    Command1_Click();
+    countPassedSentence();
+    return;
+  }
+  countPassedSentence();
+  showScore(dictation::Verdict::LessonPass, Label30);
+  markLessonPassed(List1.text());
+}
+
+bool Form1::scorePassed() {
+  checkPassMark();  // a number still being typed into Combo5 counts now
+  if (numberIn(Label30) < 0) Label30.setCaption("0");
+  if (app::val(Label30.caption()) >= app::val(Combo5.text())) return true;
+  showScore(dictation::Verdict::Fail, Label30);
+  Command25_Click();
+  return false;
+}
+
+void Form1::countPassedSentence() {
+  addTo(Label33, 1);
+  showDictationProgress();
+}
+
+void Form1::Command22_Click() {
+  Command4_Click();
+  addTo(Label29, 1);
+  addTo(Label30, -5);
+  Text2.setFocus();
+}
+
+void Form1::Command23_Click() {
+  Label1.setVisible(true);
+  Label51.setVisible(false);
+  addTo(Label27, 1);
+  addTo(Label30, -20);
+  Text2.setFocus();
+}
+
+void Form1::Command25_Click() {
+  Label1.setVisible(false);
+  Label51.setVisible(true);
+  for (ui::Label* count : {&Label27, &Label28, &Label29}) count->setCaption("0");
+  Label30.setCaption("100");
+  Command4_Click();
+  Text2.setText("");
+  Text2.setFocus();
+}
+
+void Form1::Command5_Click() {
+  if (Check1.value() == 1)
+    ui::msgBox("请在“显示英文句子”处于未选中状态时使用此功能（快捷键F9）。", ui::kOkOnly,
+               kAppTitle);
+  Label1.setVisible(true);
+  Label51.setVisible(false);
+  Text2.setFocus();
+}
+
+void Form1::Combo5_Click() { Text2.setFocus(); }
+
+void Form1::Command29_Click() { Combo5.dropDown(); }

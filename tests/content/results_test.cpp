@@ -1,0 +1,119 @@
+// The results text of a book and the score sheet that lists it.
+#include <gtest/gtest.h>
+
+#include "content/results_store.h"
+#include "platform/rich_text.h"
+#include "support/form_harness.h"
+
+namespace {
+
+struct MarkCase {
+  const char* results;
+  const char* title;
+  const char* marked;
+};
+
+TEST(ResultsText, MarkPassedChangesOnlyTheLessonsOwnEntry) {
+  const MarkCase cases[] = {
+      {"^☆T1^☆T2^", "T1", "^★T1^☆T2^"},
+      {"^★T1^☆T2^", "T1", "^★T1^☆T2^"},                                  // passed twice
+      {"^☆Lesson 1^☆Lesson 10^", "Lesson 1", "^★Lesson 1^☆Lesson 10^"},  // a longer title
+      {"^☆Lesson 10^☆Lesson 1^", "Lesson 1", "^☆Lesson 10^★Lesson 1^"},
+      {"^☆第一课 ☆A^☆A^", "A", "^☆第一课 ☆A^★A^"},  // a star inside another title
+      {"^☆T1^☆T2^", "T3", "^☆T1^☆T2^"},             // no entry of its own
+      {"^☆T1^☆T2", "T2", "^☆T1^★T2"},               // the final "^" missing
+      {"^☆T1^\r\n", "T1", "^★T1^\r\n"},             // a line break after it
+      {"^☆T1^☆T1^", "T1", "^★T1^★T1^"},
+      {"^☆^", "", "^☆^"},  // no lesson title
+      {"", "T1", ""},
+      {"^", "T1", "^"},
+  };
+  for (const MarkCase& c : cases)
+    EXPECT_EQ(content::markPassed(c.results, c.title), c.marked) << c.results << " / " << c.title;
+}
+
+TEST(ResultsText, ClearResetsOnlyTheMarkAtTheStartOfEachEntry) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"^★T1^☆T2^★T3^", "^☆T1^☆T2^☆T3^"},
+      {"^★★ Stars^☆Rock ★^", "^☆★ Stars^☆Rock ★^"},
+      {"^★T1^★T2", "^☆T1^☆T2"},
+      {"", ""},
+      {"^", "^"},
+  };
+  for (const auto& [results, cleared] : cases)
+    EXPECT_EQ(content::clearMarks(results), cleared) << results;
+}
+
+struct ScoreSheet : ::testing::Test {
+  FormHarness h;
+  Form1* f = nullptr;
+  void start(const std::string& results) {
+    h.writeDefaultCourse();
+    h.folder.write("\\SETTING\\Results\\Book01.dat", results);
+    f = &h.start();
+    f->Label14(8).releaseMouse();
+  }
+  std::vector<std::string> rows() const {
+    std::vector<std::string> r;
+    for (int i = 0; i < f->List2.listCount(); ++i) r.push_back(f->List2.list(i));
+    return r;
+  }
+  std::string onDisk() const { return h.folder.readBytes("\\SETTING\\Results\\Book01.dat"); }
+};
+
+TEST_F(ScoreSheet, ListsEveryEntryOnceInFileOrder) {
+  start("^★第一课 Greetings 问候^☆第二课 One 一句 (extra)^");
+  ASSERT_FALSE(f->Picture8.visible());
+  f->Combo4.setFocus();
+  for (int i = 0; i < 2; ++i) f->Command28.click();
+  EXPECT_TRUE(f->Picture8.visible());
+  EXPECT_EQ(rows(),
+            (std::vector<std::string>{"★第一课 Greetings 问候", "☆第二课 One 一句 (extra)"}));
+  EXPECT_TRUE(f->Text2.hasFocus());
+  EXPECT_TRUE(h.messages.empty());
+}
+
+TEST_F(ScoreSheet, BothCloseButtonsHideItAndGiveTheAnswerBoxTheFocus) {
+  start("^☆A^");
+  for (CSCommand::Command* close : {&f->Command27, &f->Command17(3)}) {
+    f->Command28.click();
+    f->Combo4.setFocus();
+    close->click();
+    EXPECT_FALSE(f->Picture8.visible());
+    EXPECT_TRUE(f->Text2.hasFocus());
+  }
+}
+
+TEST_F(ScoreSheet, ClearSetsTheWholeBookBackAndSavesAnRtfDocument) {
+  const std::string before = "^★第一课 Greetings 问候^★Rock ★ Star^☆第二课 One 一句^";
+  start(before);
+  f->Command26.click();
+  const std::string cleared = "^☆第一课 Greetings 问候^☆Rock ★ Star^☆第二课 One 一句^";
+  EXPECT_EQ(f->RichTextBox6.text(), cleared);
+  EXPECT_TRUE(f->Picture8.visible());
+  EXPECT_EQ(rows().front(), "☆第一课 Greetings 问候");
+  EXPECT_EQ(onDisk().rfind("{\\rtf1", 0), 0u);
+  EXPECT_EQ(platform::rtfToText(onDisk()), cleared);
+  platform::RichTextBox reread;
+  ASSERT_EQ(reread.loadFile(h.folder.full("\\SETTING\\Results\\Book01.dat")),
+            platform::RichTextBox::Load::Ok);
+  EXPECT_EQ(reread.text(), cleared);
+}
+
+TEST_F(ScoreSheet, AFailedClearIsToldAndTheFileStaysWhole) {
+  start("^★A^");
+  const std::string before = onDisk();
+  // The folder replaced by a file: no write can succeed, even as root.
+  const std::string results = h.folder.full("\\SETTING\\Results");
+  std::rename(results.c_str(), (results + ".away").c_str());
+  h.folder.writeBytes("\\SETTING\\Results", "not a folder");
+  f->Command26.click();
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_EQ(h.messages[0].style, ui::kExclamation);
+  EXPECT_EQ(rows(), (std::vector<std::string>{"☆A"}));
+  std::remove(results.c_str());
+  std::rename((results + ".away").c_str(), results.c_str());
+  EXPECT_EQ(onDisk(), before);
+}
+
+}  // namespace
