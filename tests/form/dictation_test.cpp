@@ -414,7 +414,10 @@ TEST_F(Dictation, EnterClosesTheScoreMessage) {
   QTimer poke;
   QObject::connect(&poke, &QTimer::timeout, [&] {
     if (QWidget* box = QApplication::activeModalWidget()) {
-      if (++enters > 40) return box->close();  // Enter did not close it: give up
+      if (++enters > 40) {  // Enter did not close it: give up
+        box->close();
+        return;
+      }
       QTest::keyClick(box, Qt::Key_Return);
     }
   });
