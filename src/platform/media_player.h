@@ -22,10 +22,10 @@ class MediaPlayer {
   virtual std::string URL() const = 0;
 
   // controls.*: times are seconds of media time, whatever the rate.
-  virtual double currentPosition() const = 0;  // the sample being heard now
+  virtual double currentPosition() const = 0;           // the sample being heard now
   virtual void setCurrentPosition(double seconds) = 0;  // sample-exact seek
-  virtual void play() = 0;   // resumes where play stopped
-  virtual void pause() = 0;  // halts and keeps the position
+  virtual void play() = 0;                              // resumes where play stopped
+  virtual void pause() = 0;                             // halts and keeps the position
 
   // End guard: no audio past `seconds` is heard; on reaching it the player
   // drains, holds its position there and stays paused until the next seek or

@@ -128,6 +128,9 @@ class Element {
   virtual void onMousePress(const MouseEvent& e);
   virtual void onMouseRelease(const MouseEvent& e);
   virtual void onMouseMove(const MouseEvent& e);
+  // Labels and pictures raise Click on a release inside them after a press;
+  // buttons, boxes and lists have their own click.
+  virtual bool clicksOnRelease() const { return false; }
 
   QWidget* widget_;
   QObject* bridge_ = nullptr;  // forwards the widget's events here
@@ -153,6 +156,7 @@ class Container : public Element {
  protected:
   using Element::Element;
   void copyFrom(const Element& other) override;
+  bool clicksOnRelease() const override { return true; }
   Color back_ = rgb(240, 240, 240);
   bool opaque_ = false;
 };
@@ -195,6 +199,7 @@ class Label : public Element {
  protected:
   void copyFrom(const Element& other) override;
   void applyGeometry() override;
+  bool clicksOnRelease() const override { return true; }
 
  private:
   void fit();

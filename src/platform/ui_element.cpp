@@ -155,7 +155,8 @@ void Element::onMouseRelease(const MouseEvent& e) {
   bool wasPressed = pressed_;
   pressed_ = false;
   if (MouseUp) MouseUp(e);
-  (void)wasPressed;
+  bool inside = e.x >= 0 && e.y >= 0 && e.x < width_ && e.y < height_;
+  if (wasPressed && inside && clicksOnRelease() && Click) Click();
 }
 void Element::onMouseMove(const MouseEvent& e) {
   if (MouseMove) MouseMove(e);
@@ -168,7 +169,7 @@ void Element::click(double x, double y) {
   if (!enabled_ || !visible_) return;  // the learner cannot click it
   pressMouse(kLeftButton, x, y);
   releaseMouse(kLeftButton, x, y);
-  if (Click) Click();
+  if (!clicksOnRelease() && Click) Click();
 }
 
 // ---- containers ------------------------------------------------------------

@@ -54,3 +54,66 @@ void Form1::autoread() {
   Command7.setCaption("暂停朗读");
   Command7.setEnabled(false);
 }
+
+void Form1::Command6_Click() {
+  readindex = 0;
+  if (Command6.caption() != "全文朗读") {
+    for (int i = 1; i < Line3.count(); ++i) Line3(i).setVisible(false);
+    Command6.setCaption("全文朗读");
+    Command7.setCaption("暂停朗读");
+    Command7.setEnabled(false);
+    stopSentence();
+  } else {
+    Command6.setCaption("停止朗读");
+    Command7.setEnabled(true);
+    autoread();
+  }
+  scrollToTop();
+  Combo4.setFocus();
+}
+
+// A pause also holds a pending interval: the reading goes on only on resume.
+void Form1::Command7_Click() {
+  if (Command7.caption() != "暂停朗读") {
+    Command7.setCaption("暂停朗读");
+    if (Timer1.enabled())
+      WindowsMediaPlayer1.play();
+    else
+      Timer2.setEnabled(true);
+  } else {
+    Command7.setCaption("继续朗读");
+    WindowsMediaPlayer1.pause();
+    Timer2.setEnabled(false);
+  }
+  Combo4.setFocus();
+}
+
+void Form1::stepUp() {
+  const int t = Picture2.top();
+  Picture2.setTop(t > -500 ? 0 : t + 500);
+  placeThumb();
+}
+
+// Only text taller than the viewport scrolls.
+void Form1::stepDown() {
+  const int t = Picture2.top(), h = Picture2.height(), v = Picture5.height();
+  if (h <= v) return;
+  Picture2.setTop(h + t - v >= 500 ? t - 500 : v - h);
+  placeThumb();
+}
+
+void Form1::Command32_Click() {
+  stepUp();
+  Combo4.setFocus();
+}
+
+void Form1::Command33_Click() {
+  stepDown();
+  Combo4.setFocus();
+}
+
+void Form1::Combo4_KeyDown(int keyCode) {
+  if (keyCode == ui::kKeyUp) stepUp();
+  if (keyCode == ui::kKeyDown) stepDown();
+  placeThumb();
+}

@@ -259,10 +259,46 @@ class Form1 : public ui::Window, public app::SharedState {
   void Command12_Click();
   void MMControl1_Done();
 
-  // ---- full-text scrolling (playback/full_text.cpp) ----
+  // ---- full-text reading and scrolling (playback/full_text.cpp) ----
   void scrollToTop();
   void placeThumb();
   void autoread();
+  void Command6_Click();
+  void Command7_Click();
+  void stepUp();
+  void stepDown();
+  void Command32_Click();
+  void Command33_Click();
+  void Combo4_KeyDown(int keyCode);
+
+  // ---- full-text and recall clicks (modes/text_clicks.cpp) ----
+  void playRow(int i);
+  void toggleLine(ui::ElementArray<ui::Label>& lines, int i);
+  void hideUnderlines();
+  void clickSound(bool press);
+  void Label6_MouseDown(int i, const ui::MouseEvent& e);
+  void Label6_MouseUp(int i, const ui::MouseEvent& e);
+  void Label18_MouseDown(int i, const ui::MouseEvent& e);
+  void Label18_MouseUp(int i, const ui::MouseEvent& e);
+  void Label8_MouseDown(int i, const ui::MouseEvent& e);
+  void Label8_MouseUp(int i, const ui::MouseEvent& e);
+  void Image2_MouseDown(int i, const ui::MouseEvent& e);
+  void Image2_MouseUp(int i, const ui::MouseEvent& e);
+  void Command16_Click();
+  void Picture2_Click();
+
+  // ---- keyboard shortcuts (app/shortcuts.cpp) ----
+  void Form_KeyDown(int keyCode);
+
+  // ---- window chrome (window/chrome.cpp) ----
+  void Form_MouseDown(const ui::MouseEvent& e);
+  void Form_MouseMove(const ui::MouseEvent& e);
+  void linkPress(ui::Label& label);
+  void linkRelease(ui::Label& label);
+  void Label38_MouseUp(const ui::MouseEvent& e);
+  void Label39_MouseUp(const ui::MouseEvent& e);
+  void Image33_MouseDown(const ui::MouseEvent& e);
+  void Image33_MouseMove(const ui::MouseEvent& e);
 
   // ---- study pages (modes/mode_switcher.cpp) ----
   void Label14_MouseUp(int index, const ui::MouseEvent& e);

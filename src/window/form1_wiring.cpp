@@ -58,6 +58,41 @@ void Form1::wireEvents() {
   Command12.Click = [this] { Command12_Click(); };
   MMControl1.Done = [this] { MMControl1_Done(); };
 
+  // Full-text reading and scrolling
+  Command6.Click = [this] { Command6_Click(); };
+  Command7.Click = [this] { Command7_Click(); };
+  Command32.Click = [this] { Command32_Click(); };
+  Command33.Click = [this] { Command33_Click(); };
+  Combo4.KeyDown = [this](int key) { Combo4_KeyDown(key); };
+
+  // Full-text and recall clicks (a line and its band give the same toggle)
+  Label6.MouseDown = [this](int i, const ui::MouseEvent& e) { Label6_MouseDown(i, e); };
+  Label6.MouseUp = [this](int i, const ui::MouseEvent& e) { Label6_MouseUp(i, e); };
+  Label18.MouseDown = [this](int i, const ui::MouseEvent& e) { Label18_MouseDown(i, e); };
+  Label18.MouseUp = [this](int i, const ui::MouseEvent& e) { Label18_MouseUp(i, e); };
+  Label8.MouseDown = [this](int i, const ui::MouseEvent& e) { Label8_MouseDown(i, e); };
+  Label8.MouseUp = [this](int i, const ui::MouseEvent& e) { Label8_MouseUp(i, e); };
+  Label17.MouseDown = [this](int i, const ui::MouseEvent& e) { Label8_MouseDown(i, e); };
+  Label17.MouseUp = [this](int i, const ui::MouseEvent& e) { Label8_MouseUp(i, e); };
+  Image2.MouseDown = [this](int i, const ui::MouseEvent& e) { Image2_MouseDown(i, e); };
+  Image2.MouseUp = [this](int i, const ui::MouseEvent& e) { Image2_MouseUp(i, e); };
+  Command16.Click = [this] { Command16_Click(); };
+  Picture2.Click = [this] { Picture2_Click(); };
+  Picture5.Click = [this] { Picture2_Click(); };
+
+  // Keyboard shortcuts
+  KeyDown = [this](int key) { Form_KeyDown(key); };
+
+  // Window chrome
+  MouseDown = [this](const ui::MouseEvent& e) { Form_MouseDown(e); };
+  MouseMove = [this](const ui::MouseEvent& e) { Form_MouseMove(e); };
+  Label38.MouseDown = [this](const ui::MouseEvent&) { linkPress(Label38); };
+  Label38.MouseUp = [this](const ui::MouseEvent& e) { Label38_MouseUp(e); };
+  Label39.MouseDown = [this](const ui::MouseEvent&) { linkPress(Label39); };
+  Label39.MouseUp = [this](const ui::MouseEvent& e) { Label39_MouseUp(e); };
+  Image33.MouseDown = [this](const ui::MouseEvent& e) { Image33_MouseDown(e); };
+  Image33.MouseMove = [this](const ui::MouseEvent& e) { Image33_MouseMove(e); };
+
   // Study pages
   Label14.MouseUp = [this](int k, const ui::MouseEvent& e) { Label14_MouseUp(k, e); };
 
