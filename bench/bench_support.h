@@ -1,6 +1,8 @@
 #pragma once
 // Shared pieces of the window benchmarks: silent audio components, a
 // program-folder copy and a wait for the first paint of a window.
+#include <benchmark/benchmark.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEvent>
@@ -10,6 +12,7 @@
 
 #include "platform/media_player.h"
 #include "platform/sounds.h"
+#include "platform/ui.h"
 #include "platform/wave_device.h"
 #include "window/form1.h"
 
@@ -69,4 +72,16 @@ inline std::string copyProgramFolder() {
   fs::copy(PARLENDA_PROGRAM_DIR, to, fs::copy_options::recursive);
   fs::remove(to / "parlenda");
   return to.string();
+}
+
+// Runs the registered benchmarks inside an offscreen Qt application whose
+// message boxes are answered at once.
+inline int runWindowBenchmarks(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  QApplication app(argc, argv);
+  ui::installFontSubstitutions();
+  ui::setMessageBoxResponder([](const ui::MessageBoxCall&) { return 1; });
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  return 0;
 }

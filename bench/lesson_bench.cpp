@@ -54,11 +54,4 @@ void TabToRepaintedPage(benchmark::State& state) {
 BENCHMARK(LoadLesson)->Arg(40)->Arg(200)->Unit(benchmark::kMillisecond);
 BENCHMARK(TabToRepaintedPage)->Unit(benchmark::kMillisecond);
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  ui::installFontSubstitutions();
-  ui::setMessageBoxResponder([](const ui::MessageBoxCall&) { return 1; });
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-}
+int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv); }

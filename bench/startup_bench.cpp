@@ -29,11 +29,4 @@ static void ParlendaStartup(benchmark::State& state) {
 }
 BENCHMARK(ParlendaStartup)->Unit(benchmark::kMillisecond)->MinTime(2);
 
-int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  QApplication app(argc, argv);
-  ui::installFontSubstitutions();
-  ui::setMessageBoxResponder([](const ui::MessageBoxCall&) { return 1; });
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-}
+int main(int argc, char** argv) { return runWindowBenchmarks(argc, argv); }
