@@ -110,7 +110,7 @@ void Command::setCaption(const std::string& caption) {
 }
 
 void Command::setPicture(const std::string& path) {
-  buttonOf(widget_)->picture = QPixmap(ui::qs(path));
+  buttonOf(widget_)->picture = ui::picture(path);
   widget_->update();
 }
 

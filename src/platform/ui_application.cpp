@@ -18,6 +18,7 @@ void installFontSubstitutions() {
   QFont::insertSubstitutions("Arial", {"Liberation Sans"});
   QFont base(QString::fromUtf8("宋体"));
   base.setPointSizeF(9);
+  base.setHintingPreference(QFont::PreferNoHinting);
   QApplication::setFont(base);
 }
 

@@ -16,6 +16,8 @@ inline QString qs(const std::string& s) { return QString::fromStdString(s); }
 inline std::string ss(const QString& s) { return s.toStdString(); }
 inline QColor qc(Color c) { return QColor(c.r, c.g, c.b); }
 QFont qfont(const Font& f);
+// A picture file, read once: the toggles swap the same few pictures all the time.
+QPixmap picture(const std::string& path);
 
 // Maps a Qt key to the key code the program uses (the Windows virtual keys).
 int keyCodeOf(int qtKey);
