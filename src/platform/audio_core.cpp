@@ -10,12 +10,6 @@
 namespace platform::audio {
 namespace {
 
-int64_t nowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
 SDL_AudioSpec wantedSpec(SDL_AudioCallback callback, void* userdata) {
   SDL_AudioSpec spec{};
   spec.freq = kRate;
@@ -41,7 +35,7 @@ void captureCallback(void* userdata, Uint8* stream, int len) {
 
 void Mixer::render(int16_t* out, int frames) {
   passes_.fetch_add(1);
-  const int64_t now = nowNs();
+  const int64_t now = steadyNowNs();
   LessonVoice* lesson = lesson_.load();
   TakeVoice* take = take_.load();
   EffectVoice* effect = effect_.load();

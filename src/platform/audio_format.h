@@ -1,6 +1,7 @@
 #pragma once
 // The one sample format every voice is mixed in: mono int16 at 44.1 kHz.
 // SDL converts it to whatever the hardware wants.
+#include <chrono>
 #include <cstdint>
 
 namespace platform::audio {
@@ -17,6 +18,13 @@ int64_t nearestFrame(double seconds);
 
 inline int16_t clampToInt16(int32_t value) {
   return static_cast<int16_t>(value > 32767 ? 32767 : (value < -32768 ? -32768 : value));
+}
+
+// The steady clock in nanoseconds, shared by the device and the player.
+inline int64_t steadyNowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
 }
 
 }  // namespace platform::audio

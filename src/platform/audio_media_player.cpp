@@ -9,12 +9,6 @@
 namespace platform::audio {
 namespace {
 
-int64_t nowNs() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(
-             std::chrono::steady_clock::now().time_since_epoch())
-      .count();
-}
-
 template <class Done>
 bool pollUntil(double timeoutSeconds, Done done) {
   const auto until = std::chrono::steady_clock::now() +
@@ -67,7 +61,7 @@ void LessonPlayer::setURL(const std::string& path) {
 bool LessonPlayer::heldAtEnd() const {
   const HeardSnapshot s = voice_->snapshot();
   if (s.generation != generation_ || !s.held) return false;
-  const double elapsed = (nowNs() - s.timeNs) * 1e-9 * kRate;
+  const double elapsed = (steadyNowNs() - s.timeNs) * 1e-9 * kRate;
   return elapsed >= s.frames;
 }
 
@@ -76,7 +70,7 @@ double LessonPlayer::currentPosition() const {
   if (s.generation != generation_) return anchorSeconds_;
   // Within the buffer last handed over, the sample heard now is found by the
   // time since the hand-over.
-  const double elapsed = std::max(0.0, (nowNs() - s.timeNs) * 1e-9 * kRate);
+  const double elapsed = std::max(0.0, (steadyNowNs() - s.timeNs) * 1e-9 * kRate);
   if (s.held && elapsed >= s.frames) return s.holdSeconds;
   if (!s.started) return anchorSeconds_;
   return (s.mediaBegin + std::min<double>(elapsed, s.frames) * s.step) / kRate;
