@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <string>
 
+#include "first_paint.h"
 #include "platform/media_player.h"
 #include "platform/sounds.h"
 #include "platform/ui.h"
@@ -49,20 +50,6 @@ struct SilentSounds : platform::Sounds {
 inline Devices silentDevices() {
   return Devices{std::make_unique<SilentPlayer>(), std::make_unique<SilentWave>(),
                  std::make_unique<SilentSounds>(), false};
-}
-
-// Runs the event loop until `w` has painted once.
-inline void waitForFirstPaint(QWidget* w) {
-  struct Watch : QObject {
-    bool painted = false;
-    bool eventFilter(QObject*, QEvent* e) override {
-      if (e->type() == QEvent::Paint) painted = true;
-      return false;
-    }
-  } watch;
-  w->installEventFilter(&watch);
-  while (!watch.painted) QApplication::processEvents(QEventLoop::AllEvents, 5);
-  w->removeEventFilter(&watch);
 }
 
 inline std::string copyProgramFolder() {

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libfontconfig-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   libsoundtouch-dev libsdl2-dev
   libgtest-dev libgmock-dev libbenchmark-dev

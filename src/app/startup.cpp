@@ -93,7 +93,7 @@ void Form1::Form_Load() {
 
   // 16-17: show the window and open the saved lesson.
   showCentered();
-  tellSoundOff();
+  if (devices_.soundOff) tellSoundOff();
   openSelectedLesson();
 
   // 18: the voice recorder.
@@ -119,8 +119,7 @@ void Form1::Form_Load() {
 }
 
 void Form1::tellSoundOff() {
-  if (devices_.soundOff)
-    ui::msgBox("没有找到可用的声音设备，程序将以静音方式运行。", ui::kInformation, kAppTitle);
+  ui::msgBox("没有找到可用的声音设备，程序将以静音方式运行。", ui::kInformation, kAppTitle);
 }
 
 // Writes the settings line back; the window closes whatever happens.

@@ -9,22 +9,36 @@
 
 namespace platform {
 
-class AudioEngine {
+// What the program needs of the audio engine. The program holds it through
+// this interface because it loads the engine from a module at run time
+// (background_audio.h).
+class AudioDevices {
+ public:
+  virtual ~AudioDevices() = default;
+  virtual bool outputAvailable() const = 0;
+  virtual bool inputAvailable() const = 0;
+  // The players are made on the user-interface thread: their notices arrive there.
+  virtual std::unique_ptr<MediaPlayer> createMediaPlayer() = 0;
+  virtual std::unique_ptr<WaveDevice> createWaveDevice() = 0;
+  virtual std::unique_ptr<Sounds> createSounds() = 0;
+};
+
+class AudioEngine : public AudioDevices {
  public:
   // Opens the default output (SDL_AUDIODRIVER is honoured, so tests use the
   // disk or dummy driver). Without a device the engine runs on a clock: the
   // player's position advances as if it played.
   AudioEngine();
-  ~AudioEngine();
+  ~AudioEngine() override;
   AudioEngine(const AudioEngine&) = delete;
   AudioEngine& operator=(const AudioEngine&) = delete;
 
-  bool outputAvailable() const;
-  bool inputAvailable() const;
+  bool outputAvailable() const override;
+  bool inputAvailable() const override;
 
-  std::unique_ptr<MediaPlayer> createMediaPlayer();
-  std::unique_ptr<WaveDevice> createWaveDevice();
-  std::unique_ptr<Sounds> createSounds();
+  std::unique_ptr<MediaPlayer> createMediaPlayer() override;
+  std::unique_ptr<WaveDevice> createWaveDevice() override;
+  std::unique_ptr<Sounds> createSounds() override;
 
   struct Impl;
 

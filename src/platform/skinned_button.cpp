@@ -89,9 +89,8 @@ ButtonWidget* buttonOf(QWidget* w) { return static_cast<ButtonWidget*>(w); }
 }  // namespace
 
 void Command::setSkinFolder(const std::string& folder) {
-  QString f = ui::qs(folder);
-  skin() = {QPixmap(f + "/button_normal.png"), QPixmap(f + "/button_hover.png"),
-            QPixmap(f + "/button_down.png"), QPixmap(f + "/button_disabled.png")};
+  skin() = {ui::picture(folder + "/button_normal.png"), ui::picture(folder + "/button_hover.png"),
+            ui::picture(folder + "/button_down.png"), ui::picture(folder + "/button_disabled.png")};
 }
 
 Command::Command(ui::Container& parent) : ui::Element(&parent, new ButtonWidget(parent.widget())) {

@@ -49,7 +49,7 @@ int TreeView::addNode(int parent, const std::string& key, const std::string& tex
   item->setData(0, Qt::UserRole, ui::qs(key));
   item->setData(0, Qt::UserRole + 1, index);
   if (images_ && image >= 1 && image <= images_->count())
-    item->setIcon(0, QIcon(ui::qs(images_->picture(image))));
+    item->setIcon(0, QIcon(ui::picture(images_->picture(image))));
   return index;
 }
 

@@ -436,12 +436,27 @@ struct MessageBoxCall {
 int msgBox(const std::string& prompt, int style, const std::string& title);
 void setMessageBoxResponder(std::function<int(const MessageBoxCall&)> responder);
 
-// The application: font substitutions, event loop.
-// Runs `start`, then the event loop until the last window closes, then
-// `finish` while the application still exists (windows must go before it).
-int runApplication(int argc, char** argv, const std::function<void()>& start,
-                   const std::function<void()>& finish);
+// The application: the connection to the display, font substitutions and
+// the event loop. `argc` must outlive it. Windows must go before it.
+class Application {
+ public:
+  Application(int& argc, char** argv);
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+  // Runs the event loop until the last window closes.
+  int exec();
+
+  struct Impl;
+
+ private:
+  std::unique_ptr<Impl> impl_;
+};
 void installFontSubstitutions();
 void processEvents(int ms = 0);
+
+// Decodes every picture of these folders on a worker thread, so that the
+// pictures a window asks for while it is built are ready or under way.
+void prefetchPictures(const std::vector<std::string>& folders);
 
 }  // namespace ui

@@ -1,9 +1,12 @@
 // The application object, font substitutions and modal message boxes.
+#include <fontconfig/fontconfig.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QMessageBox>
 #include <QPushButton>
+#include <thread>
 
 #include "platform/ui_qt.h"
 
@@ -22,15 +25,24 @@ void installFontSubstitutions() {
   QApplication::setFont(base);
 }
 
-int runApplication(int argc, char** argv, const std::function<void()>& start,
-                   const std::function<void()>& finish) {
-  QApplication app(argc, argv);
+struct Application::Impl {
+  explicit Impl(int& argc, char** argv) : app(argc, argv) {}
+  QApplication app;
+};
+
+// Reading the font configuration takes several milliseconds and needs no
+// display, so it runs while the application connects to one; Qt's own call
+// then finds it done.
+Application::Application(int& argc, char** argv) {
+  std::thread fontConfiguration([] { FcInit(); });
+  impl_ = std::make_unique<Impl>(argc, argv);
+  fontConfiguration.join();
   installFontSubstitutions();
-  start();
-  int code = app.exec();
-  finish();
-  return code;
 }
+
+Application::~Application() = default;
+
+int Application::exec() { return impl_->app.exec(); }
 
 void processEvents(int ms) {
   QElapsedTimer t;

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QScreen>
 #include <QToolTip>
 #include <cmath>
@@ -24,14 +23,6 @@ QFont qfont(const Font& f) {
   // which makes the first text of each font much cheaper to lay out.
   font.setHintingPreference(QFont::PreferNoHinting);
   return font;
-}
-
-QPixmap picture(const std::string& path) {
-  QPixmap pm;
-  if (path.empty()) return pm;
-  const QString key = qs(path);
-  if (!QPixmapCache::find(key, &pm) && pm.load(key)) QPixmapCache::insert(key, pm);
-  return pm;
 }
 
 Element* elementOf(const QWidget* w) {
@@ -273,7 +264,7 @@ void Window::setCaption(const std::string& c) {
   widget_->setAccessibleName(qs(c));
 }
 std::string Window::caption() const { return ss(widget_->windowTitle()); }
-void Window::setIcon(const std::string& path) { widget_->setWindowIcon(QIcon(qs(path))); }
+void Window::setIcon(const std::string& path) { widget_->setWindowIcon(QIcon(picture(path))); }
 
 void Window::showCentered() {
   widget_->setFixedSize(pixels(width_), pixels(height_));

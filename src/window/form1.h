@@ -34,6 +34,8 @@ class Form1 : public ui::Window, public app::SharedState {
   ~Form1() override;
 
   const std::string& programFolder() const { return folder_; }
+  // The folders whose pictures the window shows (skin, page pictures).
+  static std::vector<std::string> pictureFolders(const std::string& programFolder);
   std::string path(const std::string& relative) const;  // "\SETTING\set.dat"
 
   // ---- platform components ----
@@ -166,7 +168,8 @@ class Form1 : public ui::Window, public app::SharedState {
   // ---- start-up and shut-down (app/startup.cpp) ----
   void Form_Load();
   void Form_Unload();
-  // A notice once at start-up when the machine has no sound output.
+  // The notice that the machine has no sound output: at start-up, or when the
+  // audio engine, which opens once the window shows, finds none.
   void tellSoundOff();
 
   // ---- course library (content/course_library.cpp) ----

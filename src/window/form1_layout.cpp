@@ -1,6 +1,7 @@
 // Form1's elements at their design-time places (twips), with their captions,
 // fonts and colours. Elements that the learner never sees lie outside the
 // window or under the lesson tree, where the program keeps values in them.
+#include "platform/files.h"
 #include "window/form1.h"
 
 namespace {
@@ -67,6 +68,11 @@ void hiddenHolder(ui::Label& l, int left, int top) {
 }
 
 }  // namespace
+
+std::vector<std::string> Form1::pictureFolders(const std::string& programFolder) {
+  return {platform::programPath(programFolder, "\\skin"),
+          platform::programPath(programFolder, "\\bitmap")};
+}
 
 void Form1::buildElements() {
   const std::string skin = path("\\skin\\");

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Starts the built program under a virtual X server, finds its 780 x 555
 # window named "Parlenda", closes it with the skin's close button, and checks
-# that the settings file was written again.
+# that the settings file was written again and that the audio module beside
+# the program was loaded.
 set -euo pipefail
 program_dir="$1"
 work=$(mktemp -d)
@@ -13,7 +14,7 @@ cat > "$work/drive.sh" <<'DRIVE'
 #!/usr/bin/env bash
 set -euo pipefail
 cd "$1"
-SDL_AUDIODRIVER=dummy ./parlenda &
+SDL_AUDIODRIVER=dummy ./parlenda 2>stderr.log &
 pid=$!
 win=""
 for _ in $(seq 1 100); do
@@ -45,4 +46,5 @@ chmod +x "$work/drive.sh"
 xvfb-run -a -s "-screen 0 1024x768x24" "$work/drive.sh" "$work"
 test -f "$work/SETTING/set.dat" || { echo "set.dat not written"; exit 1; }
 head -c 6 "$work/SETTING/set.dat" | grep -q '{\\rtf1' || { echo "set.dat is not RTF"; exit 1; }
+if grep -q "no audio" "$work/stderr.log"; then cat "$work/stderr.log"; echo "audio module not loaded"; exit 1; fi
 echo "smoke test passed"
