@@ -19,10 +19,7 @@ void installFontSubstitutions() {
     QFont::insertSubstitutions(QString::fromUtf8(name), {"AR PL UMing CN", "AR PL UMing TW"});
   QFont::insertSubstitutions("Times New Roman", {"Liberation Serif"});
   QFont::insertSubstitutions("Arial", {"Liberation Sans"});
-  QFont base(QString::fromUtf8("宋体"));
-  base.setPointSizeF(9);
-  base.setHintingPreference(QFont::PreferNoHinting);
-  QApplication::setFont(base);
+  QApplication::setFont(qfont(Font{}));
 }
 
 struct Application::Impl {
