@@ -8,6 +8,7 @@
 
 #include "../audio/audio_test_support.h"
 #include "platform/audio_engine.h"
+#include "platform/background_audio.h"
 #include "window/form1.h"
 
 namespace {
@@ -103,6 +104,39 @@ TEST_F(SentenceOnTheRealEngine, OnlyTheStretchIsHeardAtNormalAndSlowSpeed) {
   const double ratio = double(slow.last - slow.first) / double(normal.last - normal.first);
   EXPECT_NEAR(ratio, 2.0, 0.04);
   EXPECT_EQ(soundAfter(out, slow.last).last, slow.last);
+}
+
+// The program's own way: the engine comes from the module once the window is
+// up, and the start-up sentence, asked for before, is then heard whole.
+TEST(StartUpSentence, IsHeardWhenTheEngineArrivesAfterTheWindow) {
+  TempDir dir;
+  const std::string folder = dir.file("program");
+  fs::copy(PARLENDA_SOURCE_DIR "/data", folder, fs::copy_options::recursive);
+  ui::setMessageBoxResponder([](const ui::MessageBoxCall&) { return 1; });
+  useDiskAudio(dir);
+  platform::BackgroundAudio audio(
+      platform::BackgroundAudio::fromModule(PARLENDA_PROGRAM_DIR "/libparlenda_audio.so"));
+  auto form = std::make_unique<Form1>(
+      folder,
+      Devices{audio.createMediaPlayer(), audio.createWaveDevice(), audio.createSounds(), false});
+  form->Unload = nullptr;
+  ASSERT_TRUE(form->Timer1.enabled()) << "the start-up sentence is playing";
+  EXPECT_FALSE(fs::exists(diskOutput(dir))) << "nothing is heard before the engine";
+  audio.open();
+  ASSERT_TRUE(waitFor([&] { return audio.ready(); }, 20));
+  ASSERT_TRUE(audio.outputAvailable());
+  ASSERT_TRUE(waitFor([&] { return !form->Timer1.enabled(); }, 20));
+  waitFor([] { return false; }, 0.3);  // let the device write out what it held
+
+  const Samples out = readRaw(diskOutput(dir));
+  const Output heard = soundAfter(out, 0);
+  const double seconds = double(heard.last - heard.first) / kRate;
+  const double stretch =
+      (std::stod(form->playend) - std::stod(form->playstart)) / form->WindowsMediaPlayer1.rate();
+  EXPECT_GT(seconds, 0.8 * stretch);
+  EXPECT_LT(seconds, stretch + 0.05);
+  form.reset();
+  ui::setMessageBoxResponder(nullptr);
 }
 
 }  // namespace
