@@ -80,6 +80,7 @@ void Form1::Combo1_Click() {
   const std::string book = Combo1.text();
   if (!readBookTexts(book)) {
     ui::msgBox("“" + book + "”不是有效的书名。", ui::kExclamation, kAppTitle);
+    returnToLoadedBook();
     return;
   }
   fillList1();
@@ -90,4 +91,16 @@ void Form1::Combo1_Click() {
 void Form1::Timer3_Timer() {
   Timer3.setEnabled(false);
   openSelectedLesson();
+  if (Combo1.text() != loadedBook_) returnToLoadedBook();
+}
+
+// A book whose first lesson cannot be opened is not changed to: the book of
+// the loaded lesson comes back with its list and results, so a pass is never
+// written to another book's results.
+void Form1::returnToLoadedBook() {
+  if (loadedBook_.empty() || Combo1.text() == loadedBook_) return;
+  Combo1.setText(loadedBook_);
+  readBookTexts(loadedBook_);
+  fillList1();
+  List1.setListIndex(loadedlesson);
 }

@@ -22,6 +22,7 @@ void Form1::loadlesson() {
   }
 
   loadedlesson = std::int16_t(k);
+  loadedBook_ = Combo1.text();
   Label7(20).setCaption(title);
   WindowsMediaPlayer1.setAutoStart(false);
   const std::string audio = audioFile(k);

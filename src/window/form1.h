@@ -180,6 +180,7 @@ class Form1 : public ui::Window, public app::SharedState {
   void List1_MouseUp(const ui::MouseEvent& e);
   void Combo1_Click();
   void Timer3_Timer();
+  void returnToLoadedBook();
   // Opens the lesson of List1's selected row when its file exists; otherwise
   // tells the learner and selects the loaded lesson again.
   void openSelectedLesson();
@@ -353,4 +354,5 @@ class Form1 : public ui::Window, public app::SharedState {
 
   std::string folder_;
   Devices devices_;
+  std::string loadedBook_;  // the text of Combo1 when the loaded lesson was opened
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "support/form_harness.h"
 
@@ -220,6 +221,49 @@ TEST_F(Lessons, TheBookChangesOneTimerTickLater) {
   EXPECT_EQ(f.Label4.caption(), "4");
   EXPECT_EQ(h.player->url, h.folder.full("\\Sound\\Book04\\1.wma"));
   EXPECT_EQ(f.TreeView1.nodeText(2), "Lesson 1");  // the tree keeps the first book
+}
+
+// A book change that cannot open the new book's first lesson leaves the
+// loaded lesson's book in place, list and results with it, so a pass is
+// written to the book the lesson belongs to.
+TEST_F(Lessons, ABookChangeThatOpensNoLessonKeepsTheLoadedBook) {
+  struct Case {
+    const char* name;
+    std::function<void(ProgramFolder&)> prepare;
+    const char* title;  // typed into the book holder, or null to choose Book04
+  } cases[] = {
+      {"first lesson missing",
+       [](ProgramFolder& p) {
+         p.writeBook("Book04", {"W1", "W2"}, {});
+         std::filesystem::remove_all(p.full("\\book\\Book04"));
+       },
+       nullptr},
+      {"lesson list missing", [](ProgramFolder&) {}, nullptr},
+      {"unsafe title", [](ProgramFolder&) {}, "..\\Book01"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormHarness local;
+    c.prepare(local.folder);
+    local.folder.writeBook("Book01", {"L1", "L2"}, {numberedLesson(3), numberedLesson(2)});
+    local.folder.write("\\SETTING\\set.dat", "1\\1\\1\\0\\0\\1\\0\\1\\0\\Book01\\60\\");
+    Form1& f = local.start();
+    ASSERT_EQ(f.Label4.caption(), "2");
+    if (c.title) {
+      f.Combo1.setText(c.title);
+      f.Combo1_Click();
+    } else {
+      f.Combo1.choose(3);  // Book04
+      f.Timer3.fire();
+    }
+    EXPECT_EQ(f.Combo1.text(), "Book01");
+    EXPECT_EQ(f.List1.listCount(), 2);
+    EXPECT_EQ(f.List1.list(1), "L2");
+    EXPECT_EQ(f.List1.listIndex(), 1);
+    EXPECT_EQ(f.RichTextBox6.text(), "^☆L1^☆L2^");
+    EXPECT_EQ(f.Label4.caption(), "2");  // the loaded lesson stays
+    EXPECT_FALSE(local.messages.empty());
+  }
 }
 
 // Broken lesson texts never hang and never leave a half-loaded lesson.
