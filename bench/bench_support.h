@@ -1,12 +1,9 @@
 #pragma once
 // Shared pieces of the window benchmarks: silent audio components, a
-// program-folder copy and a wait for the first paint of a window.
+// program-folder copy, and (first_paint.h) a wait for a window's first paint.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QEvent>
-#include <QWidget>
 #include <filesystem>
 #include <string>
 

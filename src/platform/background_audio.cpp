@@ -141,13 +141,17 @@ class DeferredSounds : public Held<Sounds>, public Sounds {
   }
 };
 
-// Runs `then` once, just after the first paint of the watched widget.
+// Runs `then` once, just after the first paint of the watched widget, and
+// stops watching its events.
 class FirstPaint : public QObject {
  public:
   FirstPaint(QObject* parent, std::function<void()> then)
       : QObject(parent), then_(std::move(then)) {}
-  bool eventFilter(QObject*, QEvent* e) override {
-    if (e->type() == QEvent::Paint && then_) QTimer::singleShot(0, this, std::exchange(then_, {}));
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() == QEvent::Paint && then_) {
+      watched->removeEventFilter(this);
+      QTimer::singleShot(0, this, std::exchange(then_, {}));
+    }
     return false;
   }
 
