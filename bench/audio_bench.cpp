@@ -17,8 +17,8 @@
 #include <thread>
 #include <vector>
 
-#include "platform/audio_engine.h"
-#include "platform/audio_media_player.h"
+#include "platform/audio/audio_engine.h"
+#include "platform/audio/audio_media_player.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <string>
 
 #include "first_paint.h"
-#include "platform/media_player.h"
-#include "platform/sounds.h"
-#include "platform/ui.h"
-#include "platform/wave_device.h"
+#include "platform/audio/media_player.h"
+#include "platform/audio/sounds.h"
+#include "platform/ui/ui.h"
+#include "platform/audio/wave_device.h"
 #include "window/form1.h"
 
 struct SilentPlayer : platform::MediaPlayer {

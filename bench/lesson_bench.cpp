@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "bench_support.h"
-#include "platform/rich_text.h"
-#include "platform/ui.h"
+#include "platform/text/rich_text.h"
+#include "platform/ui/ui.h"
 
 namespace {
 std::string writeLesson(const std::string& folder, int row, int sentences) {

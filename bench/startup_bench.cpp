@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include "bench_support.h"
-#include "platform/ui.h"
+#include "platform/ui/ui.h"
 
 static void BareWindow(benchmark::State& state) {
   for (auto _ : state) {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/background_audio.h"
-#include "platform/ui.h"
+#include "platform/audio/background_audio.h"
+#include "platform/ui/ui.h"
 #include "window/form1.h"
 
 namespace app {

@@ -5,7 +5,7 @@
 #include "app/settings.h"
 #include "app/text_files.h"
 #include "content/course_library.h"
-#include "platform/files.h"
+#include "platform/text/files.h"
 #include "window/form1.h"
 
 namespace {

@@ -2,7 +2,7 @@
 // The whole-file reader and writer of the data files, through their holders.
 #include <string>
 
-#include "platform/rich_text.h"
+#include "platform/text/rich_text.h"
 
 namespace app {
 

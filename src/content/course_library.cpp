@@ -4,7 +4,7 @@
 
 #include "app/numeric.h"
 #include "app/text_files.h"
-#include "platform/files.h"
+#include "platform/text/files.h"
 #include "window/form1.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "app/numeric.h"
 #include "content/course_library.h"
 #include "content/lesson_text.h"
-#include "platform/files.h"
+#include "platform/text/files.h"
 #include "window/form1.h"
 
 void Form1::loadlesson() {

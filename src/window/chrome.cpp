@@ -1,8 +1,8 @@
 // The frameless window: moving it, the link labels, dragging the scroll thumb.
 #include <cmath>
 
-#include "platform/files.h"
-#include "platform/shell.h"
+#include "platform/text/files.h"
+#include "platform/ui/shell.h"
 #include "window/form1.h"
 
 namespace {

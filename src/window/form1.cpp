@@ -1,6 +1,6 @@
 #include "window/form1.h"
 
-#include "platform/files.h"
+#include "platform/text/files.h"
 
 Form1::Form1(std::string programFolder, Devices devices)
     : WindowsMediaPlayer1(*devices.player),

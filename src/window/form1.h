@@ -7,13 +7,13 @@
 #include <string>
 
 #include "app/shared_state.h"
-#include "platform/media_player.h"
-#include "platform/rich_text.h"
-#include "platform/skinned_button.h"
-#include "platform/sounds.h"
-#include "platform/tree_view.h"
-#include "platform/ui.h"
-#include "platform/wave_device.h"
+#include "platform/audio/media_player.h"
+#include "platform/text/rich_text.h"
+#include "platform/ui/skinned_button.h"
+#include "platform/audio/sounds.h"
+#include "platform/ui/tree_view.h"
+#include "platform/ui/ui.h"
+#include "platform/audio/wave_device.h"
 
 // The audio components the window drives; tests hand in stand-ins.
 struct Devices {

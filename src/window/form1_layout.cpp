@@ -1,7 +1,7 @@
 // Form1's elements at their design-time places (twips), with their captions,
 // fonts and colours. Elements that the learner never sees lie outside the
 // window or under the lesson tree, where the program keeps values in them.
-#include "platform/files.h"
+#include "platform/text/files.h"
 #include "window/form1.h"
 
 namespace {

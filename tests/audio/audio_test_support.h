@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/audio_engine.h"
-#include "platform/media_player.h"
+#include "platform/audio/audio_engine.h"
+#include "platform/audio/media_player.h"
 
 namespace audio_test {
 

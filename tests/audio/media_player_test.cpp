@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "audio_test_support.h"
-#include "platform/audio_engine.h"
+#include "platform/audio/audio_engine.h"
 
 using namespace audio_test;
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "content/results_store.h"
-#include "platform/rich_text.h"
+#include "platform/text/rich_text.h"
 #include "support/form_harness.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "course_folder.h"
-#include "platform/files.h"
+#include "platform/text/files.h"
 
 namespace course {
 namespace {

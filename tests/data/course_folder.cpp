@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "platform/files.h"
-#include "platform/rich_text.h"
+#include "platform/text/files.h"
+#include "platform/text/rich_text.h"
 
 namespace course {
 

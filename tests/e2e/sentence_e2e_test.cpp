@@ -7,8 +7,8 @@
 #include <filesystem>
 
 #include "../audio/audio_test_support.h"
-#include "platform/audio_engine.h"
-#include "platform/background_audio.h"
+#include "platform/audio/audio_engine.h"
+#include "platform/audio/background_audio.h"
 #include "window/form1.h"
 
 namespace {

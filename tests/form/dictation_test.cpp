@@ -8,7 +8,7 @@
 #include <filesystem>
 
 #include "dictation/answer_check.h"
-#include "platform/rich_text.h"
+#include "platform/text/rich_text.h"
 #include "support/form_harness.h"
 
 namespace {

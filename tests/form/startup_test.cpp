@@ -1,7 +1,7 @@
 // Start-up and shut-down of the real window over fixture program folders.
 #include <gtest/gtest.h>
 
-#include "platform/rich_text.h"
+#include "platform/text/rich_text.h"
 #include "support/form_harness.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // The audio engine that arrives after the window: players handed out before
 // it keep answering and hold their calls, which reach the real players in
 // order; without an engine nothing is heard and the learner is told.
-#include "platform/background_audio.h"
+#include "platform/audio/background_audio.h"
 
 #include <gtest/gtest.h>
 

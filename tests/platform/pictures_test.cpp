@@ -7,8 +7,8 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "platform/ui.h"
-#include "platform/ui_qt.h"
+#include "platform/ui/ui.h"
+#include "platform/ui/ui_qt.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The conventions of the window-system facade, with real Qt events where the
 // convention lives in Qt (key preview, mouse capture).
-#include "platform/ui.h"
+#include "platform/ui/ui.h"
 
 #include <gtest/gtest.h>
 
@@ -8,8 +8,8 @@
 #include <QTest>
 #include <QWidget>
 
-#include "platform/skinned_button.h"
-#include "platform/tree_view.h"
+#include "platform/ui/skinned_button.h"
+#include "platform/ui/tree_view.h"
 
 namespace {
 

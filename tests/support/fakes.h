@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/media_player.h"
-#include "platform/sounds.h"
-#include "platform/wave_device.h"
+#include "platform/audio/media_player.h"
+#include "platform/audio/sounds.h"
+#include "platform/audio/wave_device.h"
 
 struct FakePlayer : platform::MediaPlayer {
   std::string url;

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/ui/ui.h"
 #include "support/fakes.h"
 #include "support/program_folder.h"
 #include "window/form1.h"

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/rich_text.h"
+#include "platform/text/rich_text.h"
 
 namespace {
 

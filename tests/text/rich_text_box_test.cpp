@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/rich_text.h"
+#include "platform/text/rich_text.h"
 #include "text_files.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "platform/rich_text.h"
-#include "platform/rich_text_codec.h"
+#include "platform/text/rich_text.h"
+#include "platform/text/rich_text_codec.h"
 
 namespace {
 

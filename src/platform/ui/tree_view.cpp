@@ -1,0 +1,121 @@
+#include "platform/ui/tree_view.h"
+
+#include <QHeaderView>
+#include <QTreeWidget>
+
+#include "platform/ui/ui_qt.h"
+
+namespace MSComctlLib {
+
+namespace {
+QTreeWidget* treeOf(QWidget* w) { return static_cast<QTreeWidget*>(w); }
+
+// Nodes in the order they were added; index 1 is the first.
+std::vector<QTreeWidgetItem*> nodesOf(QTreeWidget* t) {
+  std::vector<QTreeWidgetItem*> v;
+  QTreeWidgetItemIterator it(t);
+  while (*it) v.push_back(*it++);
+  std::sort(v.begin(), v.end(), [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
+    return a->data(0, Qt::UserRole + 1).toInt() < b->data(0, Qt::UserRole + 1).toInt();
+  });
+  return v;
+}
+}  // namespace
+
+TreeView::TreeView(ui::Container& parent) : ui::Element(&parent, new QTreeWidget(parent.widget())) {
+  auto* t = treeOf(widget_);
+  t->setHeaderHidden(true);
+  t->setColumnCount(1);
+  t->setFrameShape(QFrame::NoFrame);
+  t->setIndentation(16);
+  t->setIconSize(QSize(16, 16));
+  t->setFocusPolicy(Qt::NoFocus);
+  t->setRootIsDecorated(true);
+  QObject::connect(t, &QTreeWidget::itemClicked, widget_, [this](QTreeWidgetItem* item, int) {
+    if (NodeClick) NodeClick(item->data(0, Qt::UserRole + 1).toInt());
+  });
+}
+
+void TreeView::setImageList(const ImageList* images) { images_ = images; }
+
+int TreeView::addNode(int parent, const std::string& key, const std::string& text, int image) {
+  auto* t = treeOf(widget_);
+  auto nodes = nodesOf(t);
+  int index = int(nodes.size()) + 1;
+  QTreeWidgetItem* item = parent > 0 && parent <= int(nodes.size())
+                              ? new QTreeWidgetItem(nodes[parent - 1])
+                              : new QTreeWidgetItem(t);
+  item->setText(0, ui::qs(text));
+  item->setData(0, Qt::UserRole, ui::qs(key));
+  item->setData(0, Qt::UserRole + 1, index);
+  if (images_ && image >= 1 && image <= images_->count())
+    item->setIcon(0, QIcon(ui::picture(images_->picture(image))));
+  return index;
+}
+
+void TreeView::clear() { treeOf(widget_)->clear(); }
+int TreeView::nodeCount() const { return int(nodesOf(treeOf(widget_)).size()); }
+
+static QTreeWidgetItem* nodeAt(QWidget* w, int index) {
+  auto nodes = nodesOf(treeOf(w));
+  return index >= 1 && index <= int(nodes.size()) ? nodes[index - 1] : nullptr;
+}
+
+std::string TreeView::nodeText(int index) const {
+  auto* n = nodeAt(widget_, index);
+  return n ? ui::ss(n->text(0)) : std::string();
+}
+std::string TreeView::nodeKey(int index) const {
+  auto* n = nodeAt(widget_, index);
+  return n ? ui::ss(n->data(0, Qt::UserRole).toString()) : std::string();
+}
+int TreeView::nodeParent(int index) const {
+  auto* n = nodeAt(widget_, index);
+  return n && n->parent() ? n->parent()->data(0, Qt::UserRole + 1).toInt() : 0;
+}
+void TreeView::expand(int index) {
+  if (auto* n = nodeAt(widget_, index)) n->setExpanded(true);
+}
+bool TreeView::expanded(int index) const {
+  auto* n = nodeAt(widget_, index);
+  return n && n->isExpanded();
+}
+void TreeView::selectNode(int index) {
+  auto* t = treeOf(widget_);
+  QSignalBlocker block(t);
+  t->setCurrentItem(nodeAt(widget_, index));
+}
+int TreeView::selectedNode() const {
+  auto* c = treeOf(widget_)->currentItem();
+  return c ? c->data(0, Qt::UserRole + 1).toInt() : 0;
+}
+void TreeView::setNodeBackColor(int index, ui::Color c) {
+  if (auto* n = nodeAt(widget_, index)) n->setBackground(0, ui::qc(c));
+}
+ui::Color TreeView::nodeBackColor(int index) const {
+  auto* n = nodeAt(widget_, index);
+  if (!n) return back_;
+  QColor c = n->background(0).color();
+  return ui::rgb(c.red(), c.green(), c.blue());
+}
+void TreeView::setBackColor(ui::Color c) {
+  back_ = c;
+  QPalette p = widget_->palette();
+  p.setColor(QPalette::Base, ui::qc(c));
+  p.setColor(QPalette::Window, ui::qc(c));
+  widget_->setPalette(p);
+}
+void TreeView::setWindowStyle(long style) {
+  style_ = style;
+  widget_->update();  // rewriting the style word makes the tree repaint
+}
+void TreeView::setFont(const ui::Font& font) { widget_->setFont(ui::qfont(font)); }
+
+void TreeView::clickNode(int index) {
+  auto* n = nodeAt(widget_, index);
+  if (!n) return;
+  treeOf(widget_)->setCurrentItem(n);
+  if (NodeClick) NodeClick(index);
+}
+
+}  // namespace MSComctlLib

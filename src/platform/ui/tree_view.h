@@ -1,0 +1,59 @@
+#pragma once
+// The lesson tree: a root with child nodes, node pictures from an image list,
+// back colours, one selected node and a node-click event. Nodes are numbered
+// from 1 in the order they were added.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/ui.h"
+
+namespace MSComctlLib {
+
+class ImageList {
+ public:
+  void add(const std::string& picturePath) { pictures_.push_back(picturePath); }
+  const std::string& picture(int index) const { return pictures_.at(index - 1); }  // from 1
+  int count() const { return int(pictures_.size()); }
+
+ private:
+  std::vector<std::string> pictures_;
+};
+
+class TreeView : public ui::Element {
+ public:
+  explicit TreeView(ui::Container& parent);
+
+  void setImageList(const ImageList* images);
+  // Adds a node under `parent` (0: a root) and returns its index.
+  int addNode(int parent, const std::string& key, const std::string& text, int image);
+  void clear();
+  int nodeCount() const;
+  std::string nodeText(int index) const;
+  std::string nodeKey(int index) const;
+  int nodeParent(int index) const;  // 0 for a root
+  void expand(int index);
+  bool expanded(int index) const;
+  void selectNode(int index);  // runs nothing
+  int selectedNode() const;    // 0 when none
+  void setNodeBackColor(int index, ui::Color c);
+  ui::Color nodeBackColor(int index) const;
+  void setBackColor(ui::Color c);  // the tree's background
+  ui::Color backColor() const { return back_; }
+  // The style word: bit 2 draws the lines between nodes.
+  long windowStyle() const { return style_; }
+  void setWindowStyle(long style);
+  void setFont(const ui::Font& font);
+
+  std::function<void(int index)> NodeClick;
+
+  // For tests: a click on node `index`, as the learner's.
+  void clickNode(int index);
+
+ private:
+  const ImageList* images_ = nullptr;
+  ui::Color back_ = ui::kWhite;
+  long style_ = 0x50010000L | 0x2L | 0x1L | 0x4L;  // visible child, lines, buttons
+};
+
+}  // namespace MSComctlLib

@@ -1,0 +1,78 @@
+// The application object, font substitutions and modal message boxes.
+#include <fontconfig/fontconfig.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFont>
+#include <QMessageBox>
+#include <QPushButton>
+#include <thread>
+
+#include "platform/ui/ui_qt.h"
+
+namespace ui {
+
+// The layout assumes the metrics of the fonts the texts name: AR PL UMing has
+// those of 宋体, Liberation those of Times New Roman and Arial.
+void installFontSubstitutions() {
+  for (const char* name : {"宋体", "新宋体", "SimSun", "NSimSun"})
+    QFont::insertSubstitutions(QString::fromUtf8(name), {"AR PL UMing CN", "AR PL UMing TW"});
+  QFont::insertSubstitutions("Times New Roman", {"Liberation Serif"});
+  QFont::insertSubstitutions("Arial", {"Liberation Sans"});
+  QApplication::setFont(qfont(Font{}));
+}
+
+struct Application::Impl {
+  explicit Impl(int& argc, char** argv) : app(argc, argv) {}
+  QApplication app;
+};
+
+// Reading the font configuration takes several milliseconds and needs no
+// display, so it runs while the application connects to one; Qt's own call
+// then finds it done.
+Application::Application(int& argc, char** argv) {
+  std::thread fontConfiguration([] { FcInit(); });
+  impl_ = std::make_unique<Impl>(argc, argv);
+  fontConfiguration.join();
+  installFontSubstitutions();
+}
+
+Application::~Application() = default;
+
+int Application::exec() { return impl_->app.exec(); }
+
+void processEvents(int ms) {
+  QElapsedTimer t;
+  t.start();
+  do {
+    QApplication::processEvents(QEventLoop::AllEvents, 5);
+  } while (t.elapsed() < ms);
+}
+
+static std::function<int(const MessageBoxCall&)>& responder() {
+  static std::function<int(const MessageBoxCall&)> r;
+  return r;
+}
+
+void setMessageBoxResponder(std::function<int(const MessageBoxCall&)> r) {
+  responder() = std::move(r);
+}
+
+// A modal box with an OK button that Enter closes.
+int msgBox(const std::string& prompt, int style, const std::string& title) {
+  if (responder()) return responder()({prompt, title, style});
+  QMessageBox box;
+  box.setWindowTitle(qs(title));
+  box.setText(qs(prompt));
+  int icon = style & 0x70;
+  box.setIcon(icon == kInformation   ? QMessageBox::Information
+              : icon == kExclamation ? QMessageBox::Warning
+              : icon == kCritical    ? QMessageBox::Critical
+                                     : QMessageBox::NoIcon);
+  QPushButton* ok = box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole);
+  box.setDefaultButton(ok);
+  box.exec();
+  return 1;
+}
+
+}  // namespace ui
