@@ -83,18 +83,24 @@ void Form1::Form_Load() {
   Picture2.setHeight(Picture5.height());
 
   // 14-15: the book's texts, the lesson list and tree. A saved row beyond the
-  // lesson count opens the first lesson.
+  // lesson count opens the first lesson, and the learner is told.
   readBookTexts(book);
   int row = checkValue(field[0]);
   int lessons = int(content::splitCaretList(RichTextBox2.text()).size());
-  if (row >= lessons || row < -1) row = lessons > 0 ? 0 : -1;
+  if (row >= lessons || row < -1) {
+    if (lessons > 0)
+      ui::msgBox("上次学习的课程（第" + app::str(row + 1) + "课）在本册书中没有找到，已打开第1课。",
+                 ui::kInformation, kAppTitle);
+    row = lessons > 0 ? 0 : -1;
+  }
   fillLessons(row);
   loadedlesson = std::int16_t(std::max(row, 0));
 
   // 16-17: show the window and open the saved lesson.
   showCentered();
   if (devices_.soundOff) tellSoundOff();
-  openSelectedLesson();
+  // The page is laid out even when no lesson opens (the loader ends with it).
+  if (!openSelectedLesson()) cc();
 
   // 18: the voice recorder.
   openRecorder();
@@ -118,6 +124,12 @@ void Form1::Form_Load() {
   Combo5.setText(field[10]);
 }
 
+// A pass mark below 60 still in the box (the window closed while it was being
+// typed) is kept as 60, the lowest the test accepts.
+std::string Form1::passMarkToKeep() const {
+  return app::val(Combo5.text()) >= 60 ? Combo5.text() : "60";
+}
+
 void Form1::tellSoundOff() {
   ui::msgBox("没有找到可用的声音设备，程序将以静音方式运行。", ui::kInformation, kAppTitle);
 }
@@ -134,7 +146,7 @@ void Form1::Form_Unload() {
                                                      app::str(Check3.value()),
                                                      app::str(Check4.value()),
                                                      Combo1.text(),
-                                                     Combo5.text()};
+                                                     passMarkToKeep()};
   if (!app::writeWholeFile(RichTextBox3, app::buildSettingsLine(f), path("\\SETTING\\set.dat")))
     ui::msgBox("无法保存设置文件（SETTING\\set.dat），本次的设置没有保存。", ui::kExclamation,
                kAppTitle);

@@ -53,17 +53,18 @@ void Form1::fillLessons(int row) {
   List1.setListIndex(row);
 }
 
-void Form1::openSelectedLesson() {
+bool Form1::openSelectedLesson() {
   int k = List1.listIndex();
-  if (k < 0) return;
+  if (k < 0) return false;
   if (platform::fileExists(lessonFile(k))) {
     loadlesson();
     List1.setToolTipText("当前课程：" + List1.text());
-    return;
+    return true;
   }
   ui::msgBox("对不起，本课暂未安装，请选择其他课程。", ui::kInformation, "提示");
   List1.setListIndex(loadedlesson);
   TreeView1.selectNode(loadedlesson + 2);
+  return false;
 }
 
 void Form1::TreeView1_NodeClick(int index) {
@@ -74,8 +75,9 @@ void Form1::TreeView1_NodeClick(int index) {
 
 void Form1::List1_MouseUp(const ui::MouseEvent&) { openSelectedLesson(); }
 
-// The tree keeps the nodes of the book that was current at start-up; the new
-// book's first lesson is loaded one timer tick after the click.
+// The list and the tree name the new book's lessons at once, so that a node
+// always opens a lesson of the book that is current; the first lesson is
+// loaded one timer tick after the click.
 void Form1::Combo1_Click() {
   const std::string book = Combo1.text();
   if (!readBookTexts(book)) {
@@ -83,8 +85,7 @@ void Form1::Combo1_Click() {
     returnToLoadedBook();
     return;
   }
-  fillList1();
-  List1.setListIndex(0);
+  fillLessons(0);
   Timer3.setEnabled(true);
 }
 
@@ -101,6 +102,5 @@ void Form1::returnToLoadedBook() {
   if (loadedBook_.empty() || Combo1.text() == loadedBook_) return;
   Combo1.setText(loadedBook_);
   readBookTexts(loadedBook_);
-  fillList1();
-  List1.setListIndex(loadedlesson);
+  fillLessons(loadedlesson);
 }

@@ -75,14 +75,12 @@ void Form1::loadlesson() {
 }
 
 namespace {
-// A line wider than the row wraps: as many template heights as it needs lines.
+// A line wider than the row wraps at the row's width: as many template heights
+// as its width asks for, or more where the words need more lines.
 void wrapToRow(ui::Label& line, int templateHeight, int w) {
   if (line.width() <= w) return;
-  int q = line.width() / w;
-  line.setAutoSize(false);
-  line.setWordWrap(true);
-  line.setHeight((q + 1) * templateHeight);
-  line.setWidth(w);
+  const int q = line.width() / w;
+  line.wrapAt(w, (q + 1) * templateHeight);
 }
 }  // namespace
 

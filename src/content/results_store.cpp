@@ -45,11 +45,20 @@ std::string_view entryOf(const std::string& text, Span s) {
 // Both marks are three bytes in UTF-8, so a replaced mark moves no entry.
 static_assert(kNotPassed.size() == kPassed.size());
 
-std::string markPassed(std::string results, std::string_view title) {
+std::string markPassed(std::string results, std::string_view title,
+                       const std::vector<std::string>& bookTitles) {
   if (title.empty()) return results;
-  const std::string entry = std::string(kNotPassed) + std::string(title);
+  auto startsWithTitle = [](std::string_view entry, std::string_view t) {
+    return entry.starts_with(kNotPassed) && entry.substr(kNotPassed.size()).starts_with(t);
+  };
+  auto ownEntry = [&](std::string_view entry) {
+    if (!startsWithTitle(entry, title)) return false;
+    for (const std::string& longer : bookTitles)
+      if (longer.size() > title.size() && startsWithTitle(entry, longer)) return false;
+    return true;
+  };
   for (Span s : entrySpans(results))
-    if (entryOf(results, s) == entry) results.replace(s.begin, kNotPassed.size(), kPassed);
+    if (ownEntry(entryOf(results, s))) results.replace(s.begin, kNotPassed.size(), kPassed);
   return results;
 }
 
@@ -67,7 +76,8 @@ std::string Form1::resultsFile() const {
 }
 
 void Form1::markLessonPassed(const std::string& title) {
-  changeMarks(content::markPassed(RichTextBox6.text(), title));
+  changeMarks(content::markPassed(RichTextBox6.text(), title,
+                                  content::splitCaretList(RichTextBox2.text())));
 }
 
 void Form1::Command26_Click() { changeMarks(content::clearMarks(RichTextBox6.text())); }

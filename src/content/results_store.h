@@ -6,15 +6,18 @@
 // that the learner sees.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace content {
 
 inline constexpr std::string_view kNotPassed = "☆";
 inline constexpr std::string_view kPassed = "★";
 
-// Turns "☆" + title into "★" + title where that is a whole entry; a longer
-// title that begins with this one keeps its mark.
-std::string markPassed(std::string results, std::string_view title);
+// Turns the "☆" of the lesson's own entries into "★". The lesson's entry starts
+// with "☆" + title and may go on with further text, but is not the entry of a
+// longer title of the book (one of bookTitles) that begins the same way.
+std::string markPassed(std::string results, std::string_view title,
+                       const std::vector<std::string>& bookTitles);
 // Every entry that starts with "★" starts with "☆" instead; a star inside a
 // title stays.
 std::string clearMarks(std::string results);

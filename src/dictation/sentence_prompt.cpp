@@ -32,12 +32,11 @@ void Form1::ty() {
   if (Label10.width() > available) {
     const int lineHeight = Label10.height();
     const int lines = Label10.width() / int(app::toInteger(0.95 * available)) + 1;
-    Label10.setAutoSize(false);
-    Label10.setWordWrap(true);
-    Label10.setHeight(lineHeight * lines);
-    Label10.setWidth(available);
+    Label10.wrapAt(available, lineHeight * lines);
   }
+  // The Chinese grows below its design height when its lines need more.
   Label11.setCaption(Label2.caption());
+  Label11.wrapAt(Label11.width(), kReadAlongChineseHeight);
   Label11.setTop(Label10.top() + Label10.height() + 130);
 
   if (studymode == 1) {

@@ -85,6 +85,7 @@ void Form1::cc() {
       Frame8.setLeft(Frame7.left() + Frame7.width() + 60);
       Label22.setCaption("    显示中文");
       Label46.setTop(4029);
+      Frame1.setLeft(kSentenceProgressLeft);
       Combo2.setText(repeatstudy);
       Combo3.setText(pausestudy);
       break;
@@ -95,6 +96,8 @@ void Form1::cc() {
       Frame8.setLeft(Frame7.left());
       Label22.setCaption("    句子中文提示");
       Label46.setTop(-8975);
+      // Beside the dictation progress bar, which takes its page-1 place.
+      Frame1.setLeft(Frame21.left() - Frame1.width() - 60);
       Combo2.setText("1");
       Combo3.setText("0");
       break;

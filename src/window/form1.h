@@ -8,12 +8,12 @@
 
 #include "app/shared_state.h"
 #include "platform/audio/media_player.h"
+#include "platform/audio/sounds.h"
+#include "platform/audio/wave_device.h"
 #include "platform/text/rich_text.h"
 #include "platform/ui/skinned_button.h"
-#include "platform/audio/sounds.h"
 #include "platform/ui/tree_view.h"
 #include "platform/ui/ui.h"
-#include "platform/audio/wave_device.h"
 
 // The audio components the window drives; tests hand in stand-ins.
 struct Devices {
@@ -99,19 +99,21 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Frame Frame11{*this};  // dictation buttons
   Command Command22{Frame11}, Command23{Frame11}, Command25{Frame11}, Command28{Frame11},
       Command24{Frame11};
-  ui::Frame Frame2{*this};                       // repeat count and interval
-  ui::Label Label9{Frame2}, Label15{Frame2};     // "每句朗读" "次"
-  ui::ComboBox Combo2{Frame2};                   // repeat count
-  Command Command30{Frame2};                     // opens Combo2's list
-  ui::Label Label16{Frame2}, Label19{Frame2};    // "间隔" "秒"
-  ui::ComboBox Combo3{Frame2};                   // interval
-  Command Command31{Frame2};                     // opens Combo3's list
-  ui::Frame Frame13{*this};                      // pass mark
-  ui::Label Label25{Frame13}, Label26{Frame13};  // "过关分数：" "分"
-  ui::ComboBox Combo5{Frame13};                  // pass mark
-  Command Command29{Frame13};                    // opens Combo5's list
-  ui::Frame Frame1{*this};                       // sentence progress, Label7(5)
-  ui::Frame Frame7{*this};                       // English toggle
+  ui::Frame Frame2{*this};                             // repeat count and interval
+  ui::Label Label9{Frame2}, Label15{Frame2};           // "每句朗读" "次"
+  ui::ComboBox Combo2{Frame2};                         // repeat count
+  Command Command30{Frame2};                           // opens Combo2's list
+  ui::Label Label16{Frame2}, Label19{Frame2};          // "间隔" "秒"
+  ui::ComboBox Combo3{Frame2};                         // interval
+  Command Command31{Frame2};                           // opens Combo3's list
+  ui::Frame Frame13{*this};                            // pass mark
+  ui::Label Label25{Frame13}, Label26{Frame13};        // "过关分数：" "分"
+  ui::ComboBox Combo5{Frame13};                        // pass mark
+  Command Command29{Frame13};                          // opens Combo5's list
+  ui::Frame Frame1{*this};                             // sentence progress, Label7(5)
+  static constexpr int kSentenceProgressLeft = 10645;  // its place on page 1
+  static constexpr int kReadAlongChineseHeight = 900;  // Label11's design height
+  ui::Frame Frame7{*this};                             // English toggle
   ui::Label Label21{Frame7};
   ui::Picture Image10{Frame7};
   ui::Frame Frame8{*this};  // Chinese toggle
@@ -183,7 +185,7 @@ class Form1 : public ui::Window, public app::SharedState {
   void returnToLoadedBook();
   // Opens the lesson of List1's selected row when its file exists; otherwise
   // tells the learner and selects the loaded lesson again.
-  void openSelectedLesson();
+  bool openSelectedLesson();  // true when the lesson was loaded
   // Reads the lesson-title and results texts of book B; false when the title
   // is not a safe folder name.
   bool readBookTexts(const std::string& book);
@@ -327,6 +329,7 @@ class Form1 : public ui::Window, public app::SharedState {
   void Command29_Click();
   // A pass mark below 60 is told and replaced by "60".
   void checkPassMark();
+  std::string passMarkToKeep() const;
   // END dictation handlers
 
   // ---- results store and score sheet (content/results_store.cpp) ----

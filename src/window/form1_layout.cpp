@@ -54,8 +54,14 @@ void button(CSCommand::Command& b, int left, int top, int width, int height,
 
 // A toggle switch: a label that starts with spaces and its picture over the
 // label's left end.
+// A switch: its picture, then its caption. The caption's leading blanks make
+// room for the picture; where they are narrower than the picture in the font
+// at hand, the caption moves right so its words start after it.
 void toggle(ui::Label& label, ui::Picture& picture, int top, const std::string& caption) {
-  text(label, 0, top + 15, caption);
+  text(label, 0, top + 15, caption.substr(0, caption.find_first_not_of(' ')));
+  const int blanks = label.width();
+  label.setCaption(caption);
+  label.setLeft(std::max(0, 195 + 30 - blanks));
   label.setMousePointer(ui::Pointer::Hand);
   picture.move(0, top, 195, 195);
   picture.setMousePointer(ui::Pointer::Hand);
@@ -161,7 +167,7 @@ void Form1::buildElements() {
                       {5, 17, 4585, 4680, "跟读对比"}, {8, 24, 5635, 5735, "听写测试"}};
   for (const Tab& t : tabs) {
     ui::Label& c = Label7.add(t.captionIndex, *this);
-    box(c, t.captionLeft, 615, 720, 180, kSong9, kTabInk);
+    box(c, t.captionLeft, 615, 720, 210, kSong9, kTabInk);  // the whole ink of the line
     c.setAlignment(ui::Align::Center);
     c.setCaption(t.caption);
   }
@@ -233,7 +239,7 @@ void Form1::buildElements() {
   Combo3.setText("0");
   Combo5.setText("60");
 
-  Frame1.move(10645, 7484, 900, 345);
+  Frame1.move(kSentenceProgressLeft, 7484, 900, 345);
   text(Label7.add(5, Frame1), 0, 75, "");
 
   Frame7.move(2730, 7474, 1125, 330);
@@ -334,11 +340,14 @@ void Form1::buildElements() {
   ui::Label& display = Label7.add(11, Picture4);
   display.setBackColor(ui::kWhite);
   display.move(240, 600, 8610, 4500);
+  // The sentence is drawn on the white display, not under it.
+  Label10.raise();
+  Label11.raise();
   Label10.setFont(kArial15);
   Label10.setTransparent(true);
   Label10.move(600, 900);
   Label10.setAutoSize(true);
-  box(Label11, 600, 1500, 7800, 900, kSong12);
+  box(Label11, 600, 1500, 7800, kReadAlongChineseHeight, kSong12);
   Frame10.move(240, 5250, 2600, 285);
   toggle(Label24, Image13, 45, "    句子中文提示");
   button(Command8, 240, 5800, 1500, 450, "录音");

@@ -108,6 +108,7 @@ void Form1::wireEvents() {
   Combo5.KeyDown = [this](int key) {
     if (key == ui::kKeyReturn) checkPassMark();
   };
+  Combo5.LostFocus = [this] { checkPassMark(); };
   Command29.Click = [this] { Command29_Click(); };
   // The score sheet
   Command26.Click = [this] { Command26_Click(); };

@@ -4,32 +4,41 @@
 #include "content/results_store.h"
 #include "platform/text/rich_text.h"
 #include "support/form_harness.h"
+#include "support/learner.h"
 
 namespace {
 
 struct MarkCase {
   const char* results;
   const char* title;
+  std::vector<std::string> book;  // the book's lesson titles
   const char* marked;
 };
 
 TEST(ResultsText, MarkPassedChangesOnlyTheLessonsOwnEntry) {
+  const std::vector<std::string> lessons = {"Lesson 1", "Lesson 10"};
   const MarkCase cases[] = {
-      {"^☆T1^☆T2^", "T1", "^★T1^☆T2^"},
-      {"^★T1^☆T2^", "T1", "^★T1^☆T2^"},                                  // passed twice
-      {"^☆Lesson 1^☆Lesson 10^", "Lesson 1", "^★Lesson 1^☆Lesson 10^"},  // a longer title
-      {"^☆Lesson 10^☆Lesson 1^", "Lesson 1", "^☆Lesson 10^★Lesson 1^"},
-      {"^☆第一课 ☆A^☆A^", "A", "^☆第一课 ☆A^★A^"},  // a star inside another title
-      {"^☆T1^☆T2^", "T3", "^☆T1^☆T2^"},             // no entry of its own
-      {"^☆T1^☆T2", "T2", "^☆T1^★T2"},               // the final "^" missing
-      {"^☆T1^\r\n", "T1", "^★T1^\r\n"},             // a line break after it
-      {"^☆T1^☆T1^", "T1", "^★T1^★T1^"},
-      {"^☆^", "", "^☆^"},  // no lesson title
-      {"", "T1", ""},
-      {"^", "T1", "^"},
+      {"^☆T1^☆T2^", "T1", {"T1", "T2"}, "^★T1^☆T2^"},
+      {"^★T1^☆T2^", "T1", {"T1", "T2"}, "^★T1^☆T2^"},                             // passed twice
+      {"^☆Lesson 1^☆Lesson 10^", "Lesson 1", lessons, "^★Lesson 1^☆Lesson 10^"},  // a longer title
+      {"^☆Lesson 10^☆Lesson 1^", "Lesson 1", lessons, "^☆Lesson 10^★Lesson 1^"},
+      {"^☆第一课 ☆A^☆A^", "A", {"第一课 ☆A", "A"}, "^☆第一课 ☆A^★A^"},  // a star inside
+      {"^☆T1^☆T2^", "T3", {"T1", "T2", "T3"}, "^☆T1^☆T2^"},             // no entry of its own
+      {"^☆T1^☆T2", "T2", {"T1", "T2"}, "^☆T1^★T2"},                     // the final "^" missing
+      {"^☆T1^\r\n", "T1", {"T1"}, "^★T1^\r\n"},                         // a line break after it
+      {"^☆T1^☆T1^", "T1", {"T1", "T1"}, "^★T1^★T1^"},
+      {"^☆^", "", {""}, "^☆^"},  // no lesson title
+      {"", "T1", {"T1"}, ""},
+      {"^", "T1", {"T1"}, "^"},
+      // Further text after the title belongs to the entry.
+      {"^☆T1 (复习)^☆T2^", "T1", {"T1", "T2"}, "^★T1 (复习)^☆T2^"},
+      {"^☆Lesson 10 (复习)^☆Lesson 1 (复习)^", "Lesson 1", lessons,
+       "^☆Lesson 10 (复习)^★Lesson 1 (复习)^"},
+      {"^☆Lesson 10 (复习)^", "Lesson 1", lessons, "^☆Lesson 10 (复习)^"},
   };
   for (const MarkCase& c : cases)
-    EXPECT_EQ(content::markPassed(c.results, c.title), c.marked) << c.results << " / " << c.title;
+    EXPECT_EQ(content::markPassed(c.results, c.title, c.book), c.marked)
+        << c.results << " / " << c.title;
 }
 
 TEST(ResultsText, ClearResetsOnlyTheMarkAtTheStartOfEachEntry) {
@@ -51,7 +60,7 @@ struct ScoreSheet : ::testing::Test {
     h.writeDefaultCourse();
     h.folder.write("\\SETTING\\Results\\Book01.dat", results);
     f = &h.start();
-    f->Label14(8).releaseMouse();
+    learner::click(f->Label14(8));
   }
   std::vector<std::string> rows() const {
     std::vector<std::string> r;
@@ -65,7 +74,7 @@ TEST_F(ScoreSheet, ListsEveryEntryOnceInFileOrder) {
   start("^★第一课 Greetings 问候^☆第二课 One 一句 (extra)^");
   ASSERT_FALSE(f->Picture8.visible());
   f->Combo4.setFocus();
-  for (int i = 0; i < 2; ++i) f->Command28.click();
+  for (int i = 0; i < 2; ++i) learner::click(f->Command28);
   EXPECT_TRUE(f->Picture8.visible());
   EXPECT_EQ(rows(),
             (std::vector<std::string>{"★第一课 Greetings 问候", "☆第二课 One 一句 (extra)"}));
@@ -76,7 +85,7 @@ TEST_F(ScoreSheet, ListsEveryEntryOnceInFileOrder) {
 TEST_F(ScoreSheet, BothCloseButtonsHideItAndGiveTheAnswerBoxTheFocus) {
   start("^☆A^");
   for (CSCommand::Command* close : {&f->Command27, &f->Command17(3)}) {
-    f->Command28.click();
+    learner::click(f->Command28);
     f->Combo4.setFocus();
     close->click();
     EXPECT_FALSE(f->Picture8.visible());
@@ -87,7 +96,7 @@ TEST_F(ScoreSheet, BothCloseButtonsHideItAndGiveTheAnswerBoxTheFocus) {
 TEST_F(ScoreSheet, ClearSetsTheWholeBookBackAndSavesAnRtfDocument) {
   const std::string before = "^★第一课 Greetings 问候^★Rock ★ Star^☆第二课 One 一句^";
   start(before);
-  f->Command26.click();
+  learner::click(f->Command26);
   const std::string cleared = "^☆第一课 Greetings 问候^☆Rock ★ Star^☆第二课 One 一句^";
   EXPECT_EQ(f->RichTextBox6.text(), cleared);
   EXPECT_TRUE(f->Picture8.visible());
@@ -107,7 +116,7 @@ TEST_F(ScoreSheet, AFailedClearIsToldAndTheFileStaysWhole) {
   const std::string results = h.folder.full("\\SETTING\\Results");
   std::rename(results.c_str(), (results + ".away").c_str());
   h.folder.writeBytes("\\SETTING\\Results", "not a folder");
-  f->Command26.click();
+  learner::click(f->Command26);
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_EQ(h.messages[0].style, ui::kExclamation);
   EXPECT_EQ(rows(), (std::vector<std::string>{"☆A"}));

@@ -10,6 +10,7 @@
 #include "dictation/answer_check.h"
 #include "platform/text/rich_text.h"
 #include "support/form_harness.h"
+#include "support/learner.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ struct Dictation : ::testing::Test {
                        {lessonText(records), numberedLesson(1)});
     h.folder.write("\\SETTING\\set.dat", "0\\1\\1\\0\\0\\1\\0\\1\\0\\Book01\\" + passMark + "\\");
     f = &h.start();
-    if (page != 1) f->Label14(page).releaseMouse();
+    if (page != 1) learner::click(f->Label14(page));
     h.messages.clear();
     h.sounds->played.clear();
     h.player->log.clear();
@@ -144,11 +145,11 @@ TEST_F(Dictation, TheFirstWrongLetterIsSelectedInTheBox) {
 
 TEST_F(Dictation, TwoHintsAReplayAndAnErrorScore45AndTheSentenceIsRedone) {
   start();
-  f->Command23.click();
+  learner::click(f->Command23);
   EXPECT_TRUE(f->Label1.visible());
   EXPECT_FALSE(f->Label51.visible());
-  f->Command23.click();
-  f->Command22.click();
+  learner::click(f->Command23);
+  learner::click(f->Command22);
   EXPECT_EQ(h.player->plays(), 1);
   answer("hello jim");
   EXPECT_EQ(f->Label27.caption(), "2");
@@ -241,7 +242,7 @@ TEST_F(Dictation, APassMarkBeingTypedIsCheckedWhenItIsUsed) {
 
 TEST_F(Dictation, AKeyAfterAHintHidesTheEnglishAgainButTheHintStillCosts) {
   start();
-  f->Command23.click();
+  learner::click(f->Command23);
   EXPECT_TRUE(f->Text2.hasFocus());
   f->Text2.type("h");
   EXPECT_FALSE(f->Label1.visible());
@@ -253,11 +254,11 @@ TEST_F(Dictation, AKeyAfterAHintHidesTheEnglishAgainButTheHintStillCosts) {
 TEST_F(Dictation, RedoResetsTheSentenceButNotTheProgress) {
   start();
   answerRight();
-  f->Command22.click();
+  learner::click(f->Command22);
   answer("no");
   f->Text2.setText("half");
   h.player->log.clear();
-  f->Command25.click();
+  learner::click(f->Command25);
   expectFreshSentence();
   EXPECT_EQ(h.player->plays(), 1);
   EXPECT_EQ(f->Label33.caption(), "1");
@@ -289,7 +290,7 @@ TEST_F(Dictation, PassingTheLastSentenceMarksTheLessonOnceAndOpensTheSheet) {
 
   // Enter again with the same answer: nothing more.
   const std::string file = h.folder.readBytes("\\SETTING\\Results\\Book01.dat");
-  f->Command27.click();
+  learner::click(f->Command27);
   h.sounds->played.clear();
   f->Text2.pressKey(ui::kKeyReturn);
   EXPECT_EQ(h.messages.size(), 1u);
@@ -302,7 +303,7 @@ TEST_F(Dictation, PassingTheLastSentenceMarksTheLessonOnceAndOpensTheSheet) {
 TEST_F(Dictation, PassingALessonTwiceLeavesTheResultsAsTheyWere) {
   start();
   for (int round = 0; round < 2; ++round) {
-    f->Command24.click();  // first sentence: a new run
+    learner::click(f->Command24);  // first sentence: a new run
     for (int i = 0; i < 3; ++i) answerRight();
     EXPECT_EQ(resultsOnDisk(), "^★Lesson 1^☆Lesson 10^") << round;
   }
@@ -321,8 +322,8 @@ TEST_F(Dictation, AResultsFileThatCannotBeWrittenKeepsTheMarksInMemory) {
   EXPECT_NE(h.messages[3].prompt.find("Book01.dat"), std::string::npos);
   EXPECT_EQ(h.messages[3].title, Form1::kAppTitle);
   EXPECT_EQ(f->List2.list(0), "★Lesson 1");
-  f->Command27.click();
-  f->Command28.click();
+  learner::click(f->Command27);
+  learner::click(f->Command28);
   EXPECT_EQ(f->List2.list(0), "★Lesson 1");
   std::filesystem::remove(results);
   std::filesystem::rename(results + ".away", results);
@@ -337,7 +338,7 @@ TEST(DictationResults, AMissingResultsFileIsToldOnceAndNeverCreated) {
   Form1& f = h.start();
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_NE(h.messages[0].prompt.find("成绩文件"), std::string::npos);
-  f.Label14(8).releaseMouse();
+  learner::click(f.Label14(8));
   f.Text2.setText("yes");
   f.Text2.pressKey(ui::kKeyReturn);
   ASSERT_EQ(h.messages.size(), 2u);  // the lesson-pass message only
@@ -380,14 +381,16 @@ TEST_F(Dictation, OnOtherPagesOnlyAWrongAnswerIsHeard) {
 
 TEST_F(Dictation, TheSentencePageHintShowsTheEnglish) {
   start("60", 1);  // the English hint switch is on
-  f->Command5.click();
+  // The hint button lies below the visible height of its strip: the learner
+  // reaches it by its key.
+  learner::key(*f, Qt::Key_F8);
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_EQ(h.messages[0].prompt, "请在“显示英文句子”处于未选中状态时使用此功能（快捷键F9）。");
   EXPECT_EQ(h.messages[0].title, Form1::kAppTitle);
   f->Label21.click();  // switch off
   ASSERT_FALSE(f->Label1.visible());
   f->Combo4.setFocus();
-  f->Command5.click();
+  learner::key(*f, Qt::Key_F8);
   EXPECT_EQ(h.messages.size(), 1u);
   EXPECT_TRUE(f->Label1.visible());
   EXPECT_FALSE(f->Label51.visible());
@@ -397,7 +400,7 @@ TEST_F(Dictation, TheSentencePageHintShowsTheEnglish) {
 
 TEST_F(Dictation, ThePassMarkListOpensFromItsButtonAndAChoiceGivesTheFocusBack) {
   start();
-  f->Command29.click();
+  learner::click(f->Command29);
   EXPECT_TRUE(f->Combo5.droppedDown());
   f->Combo4.setFocus();
   f->Combo5.choose(2);

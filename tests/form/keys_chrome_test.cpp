@@ -1,7 +1,10 @@
 // The keyboard shortcuts and the frameless window's own controls.
 #include <gtest/gtest.h>
 
+#include <QWidget>
+
 #include "support/form_harness.h"
+#include "support/learner.h"
 
 namespace {
 
@@ -14,90 +17,113 @@ struct Keys : ::testing::Test {
     f = &h.start();
     h.player->log.clear();
   }
-  void tab(int k) { f->Label14(k).releaseMouse(); }
+  void tab(int k) { learner::click(f->Label14(k)); }
 };
 
 TEST_F(Keys, PageKeysFollowTheirButtons) {
-  f->pressKey(ui::kKeyPageUp);  // Previous is disabled on sentence 1
+  learner::key(*f, Qt::Key_PageUp);  // Previous is disabled on sentence 1
   EXPECT_EQ(f->Label3.caption(), "1");
-  f->pressKey(ui::kKeyPageDown);
-  f->pressKey(ui::kKeyPageDown);
+  learner::key(*f, Qt::Key_PageDown);
+  learner::key(*f, Qt::Key_PageDown);
   EXPECT_EQ(f->Label3.caption(), "3");
   tab(2);
-  f->pressKey(ui::kKeyPageDown);  // only on the sentence page
+  learner::key(*f, Qt::Key_PageDown);  // only on the sentence page
   EXPECT_EQ(f->Label3.caption(), "3");
-  f->pressKey(ui::kKeyPageUp);  // any page
+  learner::key(*f, Qt::Key_PageUp);  // any page
   EXPECT_EQ(f->Label3.caption(), "2");
-  f->pressKey(ui::kKeyF1);
+  learner::key(*f, Qt::Key_F1);
   EXPECT_EQ(f->Label3.caption(), "1");
 }
 
 TEST_F(Keys, FunctionKeysActOnTheSentenceAndDictationPagesOnly) {
-  f->pressKey(ui::kKeyF7);
+  learner::key(*f, Qt::Key_F7);
   EXPECT_EQ(h.player->plays(), 1);
-  f->pressKey(ui::kKeyF8);  // the hint on the sentence page (with its message)
+  learner::key(*f, Qt::Key_F8);  // the hint on the sentence page (with its message)
   EXPECT_TRUE(f->Label1.visible());
   tab(3);
   h.player->log.clear();
-  f->pressKey(ui::kKeyF7);
-  f->pressKey(ui::kKeyF9);
+  learner::key(*f, Qt::Key_F7);
+  learner::key(*f, Qt::Key_F9);
   EXPECT_EQ(h.player->plays(), 0);
   tab(8);
   h.player->log.clear();
-  f->pressKey(ui::kKeyF7);
+  learner::key(*f, Qt::Key_F7);
   EXPECT_EQ(f->Label29.caption(), "1");  // a replay
-  f->pressKey(ui::kKeyF8);
+  learner::key(*f, Qt::Key_F8);
   EXPECT_EQ(f->Label27.caption(), "1");  // a hint
-  f->pressKey(ui::kKeyF9);
+  learner::key(*f, Qt::Key_F9);
   EXPECT_EQ(f->Label27.caption(), "0");  // redone
   EXPECT_EQ(f->Label30.caption(), "100");
 }
 
 TEST_F(Keys, AShortcutInTheAnswerBoxAlsoReachesTheBox) {
   tab(8);
-  f->Text2.setFocus();
-  f->Text2.type("ab");
-  f->pressKey(ui::kKeyF8);
+  learner::click(f->Text2);
+  learner::type(*f, "ab");
+  learner::key(*f, Qt::Key_F8);
   EXPECT_EQ(f->Label27.caption(), "1");
   EXPECT_EQ(f->Text2.text(), "ab");
 }
 
-TEST_F(Keys, TheWindowMovesOnlyWithTheLeftButton) {
+// A point of the window's background: no element lies there.
+QPoint background(const Form1& f) {
+  QPoint p(300, 6);  // the title bar, right of the title
+  EXPECT_EQ(f.widget()->childAt(p), nullptr);
+  return p;
+}
+
+TEST_F(Keys, TheWindowMovesOnlyWithTheLeftButtonOnItsBackground) {
   const double left = f->screenLeft(), top = f->screenTop();
-  f->pressMouse(ui::kLeftButton, 300, 300);
-  f->moveMouse(ui::kRightButton, 600, 600);
-  f->moveMouse(ui::kLeftButton | ui::kRightButton, 600, 600);
+  const QPoint p = background(*f);
+  learner::drag(*f, p, p + QPoint(40, 40), Qt::RightButton);
   EXPECT_EQ(f->screenLeft(), left);
-  f->moveMouse(ui::kLeftButton, 450, 330);
+  EXPECT_EQ(f->screenTop(), top);
+  learner::press(*f, p);
+  learner::moveTo(*f, p + QPoint(10, 2));
+  // The window moved under the pointer: the pointer is over the same point of
+  // the window as at the press, and the release there moves nothing more.
+  learner::release(*f, p);
   EXPECT_EQ(f->screenLeft(), left + 150);
   EXPECT_EQ(f->screenTop(), top + 30);
 }
 
-TEST_F(Keys, TheThumbDragStopsAtBothEnds) {
+TEST_F(Keys, TheThumbDragMovesTheTextAndNotTheWindow) {
   h.folder.writeBook("Book01", {"L1"}, {numberedLesson(40)});
-  f->TreeView1.clickNode(2);
+  ASSERT_TRUE(learner::clickRow(f->TreeView1, "L1"));
   tab(2);
-  f->Image33.pressMouse(ui::kLeftButton, 0, 100);
-  f->Image33.moveMouse(ui::kLeftButton, 0, -5000);
+  const double left = f->screenLeft(), top = f->screenTop();
+  const QPoint grip = learner::at(f->Image33);
+  learner::press(*f, grip);
+  learner::moveTo(*f, grip + QPoint(0, 100));
+  EXPECT_GT(f->Image33.top(), 255);
+  EXPECT_LT(f->Picture2.top(), 0);
+  learner::moveTo(*f, grip + QPoint(0, -400));  // far above: stops at the top
   EXPECT_EQ(f->Image33.top(), 255);
   EXPECT_EQ(f->Picture2.top(), 0);
-  f->Image33.moveMouse(ui::kLeftButton, 0, 20000);
+  learner::moveTo(*f, grip + QPoint(0, 1400));  // far below: stops at the bottom
+  learner::release(*f, grip + QPoint(0, 1400));
   EXPECT_EQ(f->Image33.top(), f->Command33.top() - f->Image33.height());
   EXPECT_EQ(f->Picture2.top(), f->Picture5.height() - f->Picture2.height());
+  EXPECT_EQ(f->screenLeft(), left);
+  EXPECT_EQ(f->screenTop(), top);
 }
 
 TEST_F(Keys, TheMiniModeLinkWithoutItsProgramTellsTheLearner) {
-  const int left = f->Label38.left();
-  f->Label38.pressMouse();
-  EXPECT_EQ(f->Label38.left(), left + 15);
-  f->Label38.releaseMouse(ui::kLeftButton, -3000, 0);  // released outside: still runs
-  EXPECT_EQ(f->Label38.left(), left);
+  const int linkLeft = f->Label38.left();
+  const double left = f->screenLeft();
+  const QPoint p = learner::at(f->Label38);
+  learner::press(*f, p);
+  EXPECT_EQ(f->Label38.left(), linkLeft + 15);
+  learner::moveTo(*f, p + QPoint(-200, 30));  // the window stays where it is
+  EXPECT_EQ(f->screenLeft(), left);
+  learner::release(*f, p + QPoint(-200, 30));  // released outside: still runs
+  EXPECT_EQ(f->Label38.left(), linkLeft);
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_NE(h.messages[0].prompt.find("mini.exe"), std::string::npos);
 }
 
 TEST_F(Keys, TheTitleBarButtonsCloseAndMinimise) {
-  f->Command17(0).click();
+  learner::click(f->Command17(0));
   EXPECT_TRUE(h.folder.exists("\\SETTING\\set.dat"));
   EXPECT_EQ(platform::rtfToText(h.folder.readBytes("\\SETTING\\set.dat")).substr(0, 2), "0\\");
 }

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/form_harness.h"
+#include "support/learner.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ struct Pages : ::testing::Test {
     h.folder.write("\\SETTING\\set.dat", settings);
     f = &h.start();
   }
-  void tab(int k) { f->Label14(k).releaseMouse(); }
+  void tab(int k) { learner::click(f->Label14(k)); }
   void choose(ui::ComboBox& c, const std::string& entry) {
     for (int i = 0; i < c.listCount(); ++i)
       if (c.list(i) == entry) return c.choose(i);
@@ -125,7 +126,7 @@ TEST_F(Pages, TheRowsTakeThePresentationOfThePage) {
 
 TEST_F(Pages, TheDictationTabStartsAtTheFirstSentence) {
   start(12);
-  for (int i = 1; i < 7; ++i) f->Command1.click();
+  for (int i = 1; i < 7; ++i) learner::click(f->Command1);
   ASSERT_EQ(f->Label3.caption(), "7");
   h.player->log.clear();
   tab(8);
@@ -164,7 +165,7 @@ TEST_F(Pages, TheChineseToggleMovesBetweenPagesOneAndEight) {
 
 TEST_F(Pages, ATabStopsTheSoundAtOnce) {
   start();
-  f->Command4.click();
+  learner::click(f->Command4);
   ASSERT_TRUE(h.player->playing);
   tab(2);
   EXPECT_FALSE(h.player->playing);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/form_harness.h"
+#include "support/learner.h"
 
 namespace {
 
@@ -26,7 +27,7 @@ struct Player : ::testing::Test {
     h.player->position = std::stod(f->playend);
     ASSERT_TRUE(f->Timer1.fire());
   }
-  void tab(int k) { f->Label14(k).releaseMouse(); }
+  void tab(int k) { learner::click(f->Label14(k)); }
 };
 
 TEST_F(Player, RepeatThreeWithIntervalTwoPlaysThreeTimes) {
@@ -35,7 +36,7 @@ TEST_F(Player, RepeatThreeWithIntervalTwoPlaysThreeTimes) {
   EXPECT_EQ(f->Timer2.interval(), 2010);
   EXPECT_EQ(f->repeatstudy, "3");
   EXPECT_EQ(f->pausestudy, "2");
-  f->Command4.click();
+  learner::click(f->Command4);
   EXPECT_EQ(h.player->plays(), 1);
   EXPECT_EQ(h.player->guard, 3.0);
   EXPECT_TRUE(f->Text2.hasFocus());
@@ -53,21 +54,21 @@ TEST_F(Player, RepeatThreeWithIntervalTwoPlaysThreeTimes) {
     EXPECT_EQ(h.player->plays(), std::min(play + 1, 3));
   }
   EXPECT_FALSE(f->Timer1.enabled());  // the third interval had no effect
-  f->Command4.click();                // the count is reached: one more play
+  learner::click(f->Command4);        // the count is reached: one more play
   reachEnd();
   f->Timer2.fire();
   EXPECT_EQ(h.player->plays(), 4);
   choose(f->Combo2, "3");  // resets the count: three plays again
-  f->Command4.click();
+  learner::click(f->Command4);
   for (int i = 0; i < 3; ++i) reachEnd(), f->Timer2.fire();
   EXPECT_EQ(h.player->plays(), 7);
 }
 
 TEST_F(Player, RepeatZeroPlaysOnceAndNavigationIsSilent) {
   choose(f->Combo2, "0");
-  f->Command1.click();
+  learner::click(f->Command1);
   EXPECT_EQ(h.player->plays(), 0);
-  f->Command4.click();
+  learner::click(f->Command4);
   reachEnd();
   f->Timer2.fire();
   EXPECT_EQ(h.player->plays(), 1);
@@ -75,7 +76,7 @@ TEST_F(Player, RepeatZeroPlaysOnceAndNavigationIsSilent) {
 
 TEST_F(Player, ChoosingACountDuringAPendingIntervalStartsAgain) {
   choose(f->Combo2, "1");
-  f->Command4.click();
+  learner::click(f->Command4);
   reachEnd();
   ASSERT_TRUE(f->Timer2.enabled());
   choose(f->Combo2, "2");
@@ -92,14 +93,14 @@ TEST_F(Player, TypedValuesCountButAreNotRemembered) {
   EXPECT_EQ(f->repeatstudy, "1");
   EXPECT_EQ(f->pausestudy, "1");
   EXPECT_EQ(f->Timer2.interval(), 1010);
-  f->Command4.click();
+  learner::click(f->Command4);
   reachEnd();
   f->Timer2.fire();
   EXPECT_EQ(h.player->plays(), 2);  // the typed 2 is read live
 }
 
 TEST_F(Player, SpeedChangesAtOnce) {
-  f->Command4.click();
+  learner::click(f->Command4);
   f->Label20(2).click();
   EXPECT_EQ(h.player->rateValue, 2.0);
   EXPECT_TRUE(f->Option3.value());
@@ -113,10 +114,10 @@ TEST_F(Player, SpeedChangesAtOnce) {
 TEST_F(Player, AStopDuringAnIntervalPlaysNothingMore) {
   tab(5);
   choose(f->Combo2, "3");
-  f->Command11.click();  // standard pronunciation
+  learner::click(f->Command11);  // standard pronunciation
   reachEnd();
   ASSERT_TRUE(f->Timer2.enabled());
-  f->Command14.click();  // the next sentence on the read-along page
+  learner::click(f->Command14);  // the next sentence on the read-along page
   EXPECT_FALSE(f->Timer2.enabled());
   EXPECT_FALSE(f->Timer1.enabled());
   EXPECT_FALSE(h.player->playing);
@@ -124,7 +125,7 @@ TEST_F(Player, AStopDuringAnIntervalPlaysNothingMore) {
 }
 
 TEST_F(Player, ListButtonsOpenTheirLists) {
-  f->Command30.click();
+  learner::click(f->Command30);
   EXPECT_TRUE(f->Combo2.droppedDown());
 }
 

@@ -37,6 +37,11 @@ void ProgramFolder::write(const std::string& relative, const std::string& utf8) 
   writeBytes(relative, platform::encodeCp936(utf8));
 }
 
+void ProgramFolder::copyShippedFiles() const {
+  fs::copy(fs::path(PARLENDA_SOURCE_DIR) / "data", root_,
+           fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+}
+
 std::string ProgramFolder::readBytes(const std::string& relative) const {
   std::ifstream in(full(relative), std::ios::binary);
   std::stringstream s;

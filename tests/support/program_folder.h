@@ -12,6 +12,8 @@ class ProgramFolder {
   void write(const std::string& relative, const std::string& utf8) const;
   void writeBytes(const std::string& relative, const std::string& bytes) const;
   std::string readBytes(const std::string& relative) const;
+  // Every file the program ships (demo course, skin, sounds), as installed.
+  void copyShippedFiles() const;
   std::string full(const std::string& relative) const;
   bool exists(const std::string& relative) const;
 

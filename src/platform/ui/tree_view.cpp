@@ -31,6 +31,12 @@ TreeView::TreeView(ui::Container& parent) : ui::Element(&parent, new QTreeWidget
   t->setIconSize(QSize(16, 16));
   t->setFocusPolicy(Qt::NoFocus);
   t->setRootIsDecorated(true);
+  // A long lesson title is shown whole, with a scroll bar across, not cut
+  // short with an ellipsis.
+  t->setTextElideMode(Qt::ElideNone);
+  t->header()->setStretchLastSection(false);
+  t->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  t->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   QObject::connect(t, &QTreeWidget::itemClicked, widget_, [this](QTreeWidgetItem* item, int) {
     if (NodeClick) NodeClick(item->data(0, Qt::UserRole + 1).toInt());
   });

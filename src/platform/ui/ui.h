@@ -106,6 +106,7 @@ class Element {
 
   std::function<void(const MouseEvent&)> MouseDown, MouseUp, MouseMove;
   std::function<void()> Click;
+  std::function<void()> LostFocus;  // the keyboard focus went to another element
 
   // For tests and for the elements themselves: deliver an event as the
   // learner's mouse would (press, moves and release go to this element).
@@ -187,6 +188,9 @@ class Label : public Element {
   void setAutoSize(bool on);
   bool autoSize() const { return autoSize_; }
   void setWordWrap(bool on);
+  // Word wrap at `width`, as tall as the wrapped lines need and at least
+  // `minHeight` (AutoSize off).
+  void wrapAt(int width, int minHeight);
   void setFont(const Font& font);
   const Font& font() const { return font_; }
   void setForeColor(Color c);
@@ -203,6 +207,7 @@ class Label : public Element {
 
  private:
   void fit();
+  void applyWrapping();
   void applyColors();
   std::string caption_;
   bool autoSize_ = false, wordWrap_ = false, transparent_ = false;

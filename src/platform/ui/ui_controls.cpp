@@ -11,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextBlock>
+#include <utility>
 
 #include "platform/ui/ui_qt.h"
 
@@ -63,8 +64,8 @@ Label::Label(Container& parent) : Element(&parent, new QLabel(parent.widget())) 
   auto* l = static_cast<QLabel*>(widget_);
   l->setTextFormat(Qt::PlainText);
   l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  l->setWordWrap(true);
   setFont(font_);
+  applyWrapping();
   applyColors();
 }
 
@@ -78,18 +79,33 @@ void Label::setCaption(const std::string& text) {
 
 void Label::setAutoSize(bool on) {
   autoSize_ = on;
+  applyWrapping();
   if (on) fit();
 }
 
 void Label::setWordWrap(bool on) {
   wordWrap_ = on;
+  applyWrapping();
   if (autoSize_) fit();
 }
+
+// A label of fixed size wraps its words at its width; an auto-sized one wraps
+// only when word wrap is on, and otherwise keeps its text on one line (its
+// width was measured for that line).
+void Label::applyWrapping() { static_cast<QLabel*>(widget_)->setWordWrap(wordWrap_ || !autoSize_); }
 
 void Label::setFont(const Font& f) {
   font_ = f;
   widget_->setFont(qfont(f));
   if (autoSize_) fit();
+}
+
+// The height in twips of the text wrapped at `width` twips.
+static int wrappedHeight(const QFont& font, const QString& text, int width) {
+  QFontMetrics fm(font);
+  QRect r =
+      fm.boundingRect(QRect(0, 0, std::max(1, pixels(width)), 100000), Qt::TextWordWrap, text);
+  return std::max(fm.height(), r.height()) * kTwipsPerPixel;
 }
 
 // An auto-sized label takes the size of its text: one line, or wrapped at its
@@ -98,12 +114,12 @@ void Label::fit() {
   QFontMetrics fm(qfont(font_));
   QString text = qs(caption_);
   if (wordWrap_) {
-    QRect r =
-        fm.boundingRect(QRect(0, 0, std::max(1, pixels(width_)), 100000), Qt::TextWordWrap, text);
-    height_ = std::max(fm.height(), r.height()) * kTwipsPerPixel;
+    height_ = wrappedHeight(qfont(font_), text, width_);
   } else {
+    // The advance, or further where a glyph reaches past it (a slash).
     int w = 0;
-    for (const QString& line : text.split('\n')) w = std::max(w, fm.horizontalAdvance(line));
+    for (const QString& line : text.split('\n'))
+      w = std::max({w, fm.horizontalAdvance(line), fm.boundingRect(line).right() + 1});
     width_ = w * kTwipsPerPixel;
     height_ = fm.height() * std::max<qsizetype>(1, text.count('\n') + 1) * kTwipsPerPixel;
   }
@@ -111,6 +127,15 @@ void Label::fit() {
 }
 
 void Label::applyGeometry() { Element::applyGeometry(); }
+
+void Label::wrapAt(int width, int minHeight) {
+  autoSize_ = false;
+  wordWrap_ = true;
+  applyWrapping();
+  width_ = width;
+  height_ = std::max(minHeight, wrappedHeight(qfont(font_), qs(caption_), width));
+  applyGeometry();
+}
 
 void Label::setForeColor(Color c) {
   fore_ = c;
@@ -145,6 +170,8 @@ void Label::copyFrom(const Element& other) {
   auto& o = static_cast<const Label&>(other);
   font_ = o.font_, fore_ = o.fore_, back_ = o.back_, transparent_ = o.transparent_;
   wordWrap_ = o.wordWrap_;
+  autoSize_ = o.autoSize_;
+  applyWrapping();
   widget_->setFont(qfont(font_));
   applyColors();
   setAlignment(o.align_);
@@ -425,6 +452,21 @@ class ComboKeyFilter : public QObject {
  private:
   ComboBox* combo_;
 };
+// Notes a pick in the dropped-down list (a release on an entry, or Enter or
+// Return in the list). Installed after the list's own filter, it runs first.
+class ListPickFilter : public QObject {
+ public:
+  bool picked = false;
+  bool eventFilter(QObject*, QEvent* ev) override {
+    if (ev->type() == QEvent::Show) picked = false;  // a new drop-down
+    if (ev->type() == QEvent::MouseButtonRelease) picked = true;
+    if (ev->type() == QEvent::KeyPress) {
+      int key = static_cast<QKeyEvent*>(ev)->key();
+      if (key == Qt::Key_Return || key == Qt::Key_Enter) picked = true;
+    }
+    return false;
+  }
+};
 }  // namespace
 
 ComboBox::ComboBox(Container& parent) : Element(&parent, new QComboBox(parent.widget())) {
@@ -439,7 +481,14 @@ ComboBox::ComboBox(Container& parent) : Element(&parent, new QComboBox(parent.wi
     widget_->setAccessibleName(t);
     if (Change) Change();
   });
-  QObject::connect(c, &QComboBox::activated, widget_, [this](int) {
+  // Click is a choice from the list only: Qt also activates an entry when the
+  // text typed into the box and confirmed with Enter (or left) matches it.
+  auto* picks = new ListPickFilter;
+  picks->setParent(widget_);
+  c->view()->installEventFilter(picks);
+  c->view()->viewport()->installEventFilter(picks);
+  QObject::connect(c, &QComboBox::activated, widget_, [this, picks](int) {
+    if (!std::exchange(picks->picked, false)) return;
     if (Click) Click();
   });
 }

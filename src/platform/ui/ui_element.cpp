@@ -1,6 +1,7 @@
 // Elements, containers and the frameless window of the facade.
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,11 +65,20 @@ bool EventBridge::eventFilter(QObject* watched, QEvent* event) {
         element_->onMouseMove(m);
       else
         element_->onMousePress(m);
-      // Buttons and edit boxes keep their own mouse behaviour.
-      return false;
+      // Buttons and edit boxes keep their own mouse behaviour (and take the
+      // event themselves). Labels, pictures and frames take it here, so that
+      // the containers behind them never see it.
+      if (!element_->clicksOnRelease()) return false;
+      event->accept();
+      return true;
     }
     case QEvent::FocusIn:
       if (element_->window()) element_->window()->focus_ = element_;
+      return false;
+    case QEvent::FocusOut:
+      // A list dropping down takes the focus only for a moment.
+      if (static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason && element_->LostFocus)
+        element_->LostFocus();
       return false;
     default:
       return false;

@@ -1,0 +1,55 @@
+#pragma once
+// What a learner does and sees, for window tests.
+//
+// Input goes to the window's QWindow at a point, as a desktop mouse or
+// keyboard sends it: Qt gives a press to the widget under the point, which
+// keeps the moves and the release that follow. So a test clicks whatever the
+// learner would hit there, covered elements and all.
+//
+// The seen check reads what Qt lays out and draws: every shown text (labels,
+// buttons, check boxes, list and tree rows, combo boxes) must fit its place
+// whole and be covered by nothing drawn after it.
+#include <QPoint>
+#include <Qt>
+#include <string>
+#include <vector>
+
+#include "platform/ui/ui.h"
+
+namespace learner {
+
+// Window coordinates (pixels) of a point of an element, in twips from its
+// top-left corner; without a point, its centre.
+QPoint at(const ui::Element& e);
+QPoint at(const ui::Element& e, int xTwips, int yTwips);
+
+void press(const ui::Window& w, QPoint p, Qt::MouseButton b = Qt::LeftButton);
+void moveTo(const ui::Window& w, QPoint p);
+void release(const ui::Window& w, QPoint p, Qt::MouseButton b = Qt::LeftButton);
+void click(const ui::Window& w, QPoint p, Qt::MouseButton b = Qt::LeftButton);
+// A click at the element's centre, on whatever is there.
+void click(const ui::Element& e, Qt::MouseButton b = Qt::LeftButton);
+// Press at `from`, move in steps to `to`, release there.
+void drag(const ui::Window& w, QPoint from, QPoint to, Qt::MouseButton b = Qt::LeftButton);
+
+// A key, or text typed key by key, to the focused widget of the window.
+void key(const ui::Window& w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
+void type(const ui::Window& w, const std::string& utf8);
+
+// Clicks the row of a list or tree element whose text is `text` (scrolled
+// into view first, as the learner would); false when there is none.
+bool clickRow(const ui::Element& view, const std::string& text);
+
+// Picks row `row` of a combo box's list: a click on the box opens the list,
+// a click on the row picks it.
+void pickFromList(const ui::ComboBox& c, int row);
+
+// Every shown text that the learner cannot read whole, one line each
+// ("Label6(2) “Good morning, Lily. How are you?”: 1 of 2 lines fit"); empty
+// when all is seen.
+std::vector<std::string> unseenTexts(const ui::Window& w);
+
+// The window as drawn, written to a PNG file.
+void screenshot(const ui::Window& w, const std::string& file);
+
+}  // namespace learner

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Screenshots of the six pages on the shipped course under a virtual X server:
+#   bash tools/screens.sh [BUILD_DIR] [OUT_DIR] [LESSON_ROW]
+set -euo pipefail
+build=${1:-build}
+out=${2:-docs/screens}
+mkdir -p "$out"
+cmake --build "$build" --target page_screens
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" "$build/tests/page_screens" "$out" "${3:-0}"
+echo "written: $out/page{1,2,3,4,5,8}.png"
