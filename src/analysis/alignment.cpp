@@ -1,0 +1,102 @@
+#include "analysis/alignment.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace analysis {
+
+namespace {
+constexpr int kSmoothReach = 5;  // 50 ms either side: irons out the path's stairs
+// A step that holds one sound still while the other moves costs this much
+// more (in feature distance; unrelated frames lie about 6 apart): without it
+// the path of a different voice stalls on one frame for half a second.
+constexpr float kStraightStep = 1.0f;
+
+float distanceBetween(const float* a, const float* b, int size) {
+  float sum = 0;
+  for (int d = 0; d < size; ++d) sum += (a[d] - b[d]) * (a[d] - b[d]);
+  return std::sqrt(sum);
+}
+
+// Symmetric steps: a diagonal step counts the local distance twice, so no
+// path is cheaper for being short; straight steps pay kStraightStep more.
+struct CostTable {
+  int rows, cols;
+  std::vector<float> local, total;
+  float at(int i, int j) const {
+    return i < 0 || j < 0 ? std::numeric_limits<float>::infinity() : total[size_t(i * cols + j)];
+  }
+};
+
+CostTable fill(const std::vector<float>& model, const std::vector<float>& take, int size) {
+  CostTable t{int(model.size()) / size, int(take.size()) / size, {}, {}};
+  t.local.resize(size_t(t.rows) * size_t(t.cols));
+  t.total.resize(t.local.size());
+  for (int i = 0; i < t.rows; ++i) {
+    for (int j = 0; j < t.cols; ++j) {
+      const float d = distanceBetween(&model[size_t(i * size)], &take[size_t(j * size)], size);
+      t.local[size_t(i * t.cols + j)] = d;
+      const float best = std::min({t.at(i - 1, j) + d + kStraightStep, t.at(i, j - 1) + d + kStraightStep, t.at(i - 1, j - 1) + 2 * d});
+      t.total[size_t(i * t.cols + j)] = i == 0 && j == 0 ? d : best;
+    }
+  }
+  return t;
+}
+
+// The path back from the last cell: the take frames matched to each model frame.
+std::vector<std::vector<int>> tracePath(const CostTable& t) {
+  std::vector<std::vector<int>> matched(size_t(t.rows));
+  int i = t.rows - 1, j = t.cols - 1;
+  matched[size_t(i)].push_back(j);
+  while (i > 0 || j > 0) {
+    const float d = t.local[size_t(i * t.cols + j)];
+    const float diagonal = t.at(i - 1, j - 1) + 2 * d, up = t.at(i - 1, j) + d + kStraightStep;
+    const float left = t.at(i, j - 1) + d + kStraightStep;
+    if (diagonal <= up && diagonal <= left) {
+      --i, --j;
+    } else if (up <= left) {
+      --i;
+    } else {
+      --j;
+    }
+    matched[size_t(i)].push_back(j);
+  }
+  return matched;
+}
+
+std::vector<double> smoothed(const std::vector<double>& values) {
+  std::vector<double> out(values.size());
+  for (size_t k = 0; k < values.size(); ++k) {
+    const size_t from = k >= size_t(kSmoothReach) ? k - kSmoothReach : 0;
+    const size_t to = std::min(values.size(), k + kSmoothReach + 1);
+    double sum = 0;
+    for (size_t i = from; i < to; ++i) sum += values[i];
+    out[k] = sum / double(to - from);
+  }
+  return out;
+}
+}  // namespace
+
+Alignment alignFrames(const std::vector<float>& model, const std::vector<float>& take, int size) {
+  const CostTable table = fill(model, take, size);
+  const auto matched = tracePath(table);
+  Alignment alignment;
+  std::vector<double> mean(matched.size());
+  alignment.distance.resize(matched.size());
+  for (size_t i = 0; i < matched.size(); ++i) {
+    double sum = 0;
+    float distance = 0;
+    for (int j : matched[i]) {
+      sum += j;
+      distance += table.local[i * size_t(table.cols) + size_t(j)];
+    }
+    mean[i] = sum / double(matched[i].size());
+    alignment.distance[i] = distance / float(matched[i].size());
+  }
+  // A moving mean of a never-decreasing path never decreases.
+  alignment.takeAtModel = smoothed(mean);
+  return alignment;
+}
+
+}  // namespace analysis

@@ -1,0 +1,18 @@
+#pragma once
+// Dynamic time warping of the take's features onto the model's.
+#include <vector>
+
+namespace analysis {
+
+struct Alignment {
+  // For each model frame, the take frame heard with it (fractional, never
+  // decreasing).
+  std::vector<double> takeAtModel;
+  // For each model frame, the feature distance to the take frames matched to it.
+  std::vector<float> distance;
+};
+
+// `model` and `take` hold `size` values per frame; both must have frames.
+Alignment alignFrames(const std::vector<float>& model, const std::vector<float>& take, int size);
+
+}  // namespace analysis
