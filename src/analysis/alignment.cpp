@@ -37,7 +37,8 @@ CostTable fill(const std::vector<float>& model, const std::vector<float>& take, 
     for (int j = 0; j < t.cols; ++j) {
       const float d = distanceBetween(&model[size_t(i * size)], &take[size_t(j * size)], size);
       t.local[size_t(i * t.cols + j)] = d;
-      const float best = std::min({t.at(i - 1, j) + d + kStraightStep, t.at(i, j - 1) + d + kStraightStep, t.at(i - 1, j - 1) + 2 * d});
+      const float best = std::min({t.at(i - 1, j) + d + kStraightStep,
+                                   t.at(i, j - 1) + d + kStraightStep, t.at(i - 1, j - 1) + 2 * d});
       t.total[size_t(i * t.cols + j)] = i == 0 && j == 0 ? d : best;
     }
   }

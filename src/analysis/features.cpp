@@ -26,7 +26,8 @@ std::vector<float> melFilters() {
   for (int i = 0; i < kMelBands + 2; ++i)
     edges[size_t(i)] = hzOfMel(mel(kLowHz) + (mel(kHighHz) - mel(kLowHz)) * i / (kMelBands + 1));
   for (int band = 0; band < kMelBands; ++band) {
-    const double low = edges[size_t(band)], mid = edges[size_t(band + 1)], high = edges[size_t(band + 2)];
+    const double low = edges[size_t(band)], mid = edges[size_t(band + 1)],
+                 high = edges[size_t(band + 2)];
     for (int bin = 0; bin < kBins; ++bin) {
       const double hz = double(bin) * kRate / kFftSize;
       const double weight = hz < mid ? (hz - low) / (mid - low) : (high - hz) / (high - mid);
@@ -96,7 +97,8 @@ std::vector<float> speechFeatures(const std::vector<float>& samples, Span span) 
     const size_t start = size_t(span.first + k) * kHop;
     for (int i = 0; i < kWindow; ++i) {
       const float previous = start + size_t(i) > 0 ? samples[start + size_t(i) - 1] : 0.0f;
-      frame[size_t(i)] = (samples[start + size_t(i)] - kPreEmphasis * previous) * hamming[size_t(i)];
+      frame[size_t(i)] =
+          (samples[start + size_t(i)] - kPreEmphasis * previous) * hamming[size_t(i)];
     }
     const auto* bins = fft.forward(frame.data());
     for (int b = 0; b < kMelBands; ++b) {
@@ -107,7 +109,8 @@ std::vector<float> speechFeatures(const std::vector<float>& samples, Span span) 
     }
     for (int c = 0; c < kCepstra; ++c) {
       float sum = 0;
-      for (int b = 0; b < kMelBands; ++b) sum += cosines[size_t(c * kMelBands + b)] * bands[size_t(b)];
+      for (int b = 0; b < kMelBands; ++b)
+        sum += cosines[size_t(c * kMelBands + b)] * bands[size_t(b)];
       features[size_t(k * kFeatureSize + c)] = sum;
     }
   }

@@ -9,15 +9,16 @@
 namespace analysis {
 
 namespace {
-constexpr int kMinHz = 60, kMaxHz = 500;  // men's low voices to women's and children's high ones
+constexpr int kMinHz = 50, kMaxHz = 500;  // men's low voices to women's and children's high ones
 constexpr int kTauMin = kRate / kMaxHz, kTauMax = kRate / kMinHz;
-constexpr int kYinWindow = 400;
+constexpr int kYinWindow = 480;
 constexpr int kSegment = kYinWindow + kTauMax;
-constexpr int kFftSize = 1024;  // holds kSegment without wrapping the lags used
+constexpr int kFftSize = 1024;          // holds kSegment without wrapping the lags used
 constexpr float kDipThreshold = 0.15f;  // YIN's absolute threshold
-constexpr float kVoicedDip = 0.3f;      // a shallower best dip is noise or breath
-constexpr int kShortestVoicedRun = 5;   // 50 ms
-constexpr float kOctaveJump = 9;        // semitones from the median that point to an octave error
+constexpr float kVoicedDip = 0.45f;  // a shallower best dip is noise or breath (fricatives lie near
+                                     // 0.7-0.9; low voices reach 0.4)
+constexpr int kShortestVoicedRun = 5;  // 50 ms
+constexpr float kOctaveJump = 9;       // semitones from the median that point to an octave error
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 // The YIN period estimate of one segment, in samples; 0 when unvoiced.
@@ -55,7 +56,8 @@ class Yin {
 
   void cumulativeMeanNormalisedDifference(const float* segment) {
     std::vector<double> energy(kSegment + 1, 0.0);  // running sums of squares
-    for (int i = 0; i < kSegment; ++i) energy[size_t(i + 1)] = energy[size_t(i)] + segment[i] * segment[i];
+    for (int i = 0; i < kSegment; ++i)
+      energy[size_t(i + 1)] = energy[size_t(i)] + segment[i] * segment[i];
     const double e0 = energy[kYinWindow];
     double running = 0;
     dip_[0] = 1;
@@ -103,7 +105,8 @@ void dropShortVoicedRuns(std::vector<float>& hz) {
     }
     size_t end = k;
     while (end < hz.size() && hz[end] > 0) ++end;
-    if (end - k < size_t(kShortestVoicedRun)) std::fill(hz.begin() + std::ptrdiff_t(k), hz.begin() + std::ptrdiff_t(end), 0.0f);
+    if (end - k < size_t(kShortestVoicedRun))
+      std::fill(hz.begin() + std::ptrdiff_t(k), hz.begin() + std::ptrdiff_t(end), 0.0f);
     k = end;
   }
 }

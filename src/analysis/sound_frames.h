@@ -7,9 +7,9 @@
 
 namespace analysis {
 
-inline constexpr int kRate = 16000;   // enough for pitch and the speech spectrum
-inline constexpr int kHop = 160;      // 10 ms between frames
-inline constexpr int kWindow = 400;   // 25 ms seen by each frame
+inline constexpr int kRate = 16000;  // enough for pitch and the speech spectrum
+inline constexpr int kHop = 160;     // 10 ms between frames
+inline constexpr int kWindow = 400;  // 25 ms seen by each frame
 inline constexpr double kStep = double(kHop) / kRate;
 
 // The samples as floats in [-1, 1] at kRate.

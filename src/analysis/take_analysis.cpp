@@ -14,14 +14,15 @@ namespace analysis {
 
 namespace {
 constexpr int kShortestSpeechFrames = 15;  // 150 ms: less is a cough or a click, not a take
-constexpr double kTooLongRatio = 3.0;       // a take this much longer reads more than the sentence
-constexpr double kTooLongSeconds = 2.0;     // ... and by at least this much
-constexpr float kVoicedBelowLoud = 30;      // dB under the loud level where pitch is still sought
-constexpr float kSoundingBelowLoud = 25;    // dB under the loud level that counts as a pause
-constexpr float kLoudnessRange = 40;        // dB shown on the loudness trace
-constexpr double kPitchTolerance = 4.0;     // contour spread (semitones) that costs most of the match
-constexpr double kRhythmTolerance = 0.35;   // spread of local tempo (natural log) that costs most of it
-constexpr int kRhythmSegment = 25;          // 250 ms, about a syllable, of model time
+constexpr double kTooLongRatio = 3.0;      // a take this much longer reads more than the sentence
+constexpr double kTooLongSeconds = 2.0;    // ... and by at least this much
+constexpr float kVoicedBelowLoud = 30;     // dB under the loud level where pitch is still sought
+constexpr float kSoundingBelowLoud = 25;   // dB under the loud level that counts as a pause
+constexpr float kLoudnessRange = 40;       // dB shown on the loudness trace
+constexpr double kPitchTolerance = 4.0;  // contour spread (semitones) that costs most of the match
+constexpr double kRhythmTolerance =
+    0.35;                           // spread of local tempo (natural log) that costs most of it
+constexpr int kRhythmSegment = 25;  // 250 ms, about a syllable, of model time
 
 struct Speaker {
   std::vector<float> samples, levels;
@@ -40,7 +41,8 @@ Speaker measureLevels(const Sound& sound) {
 }
 
 void measureSpeech(Speaker& s) {
-  s.semitones = semitonesFromMedian(pitchContour(s.samples, s.levels, s.span, s.loud - kVoicedBelowLoud));
+  s.semitones =
+      semitonesFromMedian(pitchContour(s.samples, s.levels, s.span, s.loud - kVoicedBelowLoud));
   s.features = speechFeatures(s.samples, s.span);
 }
 
@@ -129,7 +131,8 @@ int mostDepartingWord(const Comparison& c, const std::vector<double>& takeAtMode
   double worstScore = -1;
   for (size_t w = 0; w < c.words.size(); ++w) {
     const auto frameOf = [&](double t) {
-      return std::clamp<long>(std::lround((t - c.modelStart) / c.step), 0, long(takeAtModel.size()) - 1);
+      return std::clamp<long>(std::lround((t - c.modelStart) / c.step), 0,
+                              long(takeAtModel.size()) - 1);
     };
     const size_t from = size_t(frameOf(c.words[w].start)), to = size_t(frameOf(c.words[w].end));
     if (to <= from) continue;
@@ -147,7 +150,9 @@ std::string percent(double value) { return std::to_string(int(std::lround(value)
 // A word without its punctuation, for the caption.
 std::string bareWord(const std::string& word) {
   size_t first = 0, last = word.size();
-  const auto isMark = [](char ch) { return std::string_view(",.!?;:\"()[]").find(ch) != std::string_view::npos; };
+  const auto isMark = [](char ch) {
+    return std::string_view(",.!?;:\"()[]").find(ch) != std::string_view::npos;
+  };
   while (first < last && isMark(word[first])) ++first;
   while (last > first && isMark(word[last - 1])) --last;
   return word.substr(first, last - first);
@@ -173,7 +178,8 @@ double TimeMap::modelTime(double takeTime) const {
   const double modelEnd = modelStart_ + double(takeAt_.size() - 1) * step_;
   if (takeTime <= takeAt_.front()) return modelStart_ - (takeAt_.front() - takeTime);
   if (takeTime >= takeAt_.back()) return modelEnd + (takeTime - takeAt_.back());
-  const size_t i = size_t(std::upper_bound(takeAt_.begin(), takeAt_.end(), takeTime) - takeAt_.begin());
+  const size_t i =
+      size_t(std::upper_bound(takeAt_.begin(), takeAt_.end(), takeTime) - takeAt_.begin());
   const double low = takeAt_[i - 1], high = takeAt_[i];
   const double f = high > low ? (takeTime - low) / (high - low) : 0.0;
   return modelStart_ + (double(i - 1) + f) * step_;
@@ -229,7 +235,8 @@ Comparison compare(const Sound& model, const Sound& take, const std::string& sen
   c.words = spreadWords(sentence, m.levels, m.span, m.loud - kSoundingBelowLoud);
   c.lengthRatio = double(t.span.size()) / m.span.size();
   c.intonationMatch = intonationScore(pitchAgreement(c.model, c.take, 0, c.model.pitch.size()));
-  c.rhythmMatch = int(std::lround(100 * std::exp(-std::pow(tempoSpread(a.takeAtModel) / kRhythmTolerance, 2))));
+  c.rhythmMatch =
+      int(std::lround(100 * std::exp(-std::pow(tempoSpread(a.takeAtModel) / kRhythmTolerance, 2))));
   c.departWord = mostDepartingWord(c, a.takeAtModel);
   return c;
 }

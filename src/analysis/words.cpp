@@ -5,8 +5,11 @@
 namespace analysis {
 
 namespace {
-bool isVowel(char c) { return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u' || c == 'y'; }
+bool isVowel(char c) {
+  return c == 'a' || c == 'e' || c == 'i' || c == 'o' || c == 'u' || c == 'y';
+}
 char lower(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
+constexpr int kPauseReach = 12;  // frames (120 ms) a word boundary may move to meet a pause
 }  // namespace
 
 int syllableCount(const std::string& word) {
@@ -23,7 +26,10 @@ int syllableCount(const std::string& word) {
   const size_t n = letters.size();
   const bool silentE = n > 2 && letters[n - 1] == 'e' && !isVowel(letters[n - 2]) &&
                        !(letters[n - 2] == 'l' && !isVowel(letters[n - 3]));
-  if (silentE && groups > 1) --groups;
+  // "closed", "lived": the "e" of "-ed" is silent but after "t" or "d" ("wanted").
+  const bool silentEd = n > 3 && letters[n - 2] == 'e' && letters[n - 1] == 'd' &&
+                        !isVowel(letters[n - 3]) && letters[n - 3] != 't' && letters[n - 3] != 'd';
+  if ((silentE || silentEd) && groups > 1) --groups;
   if (!letters.empty() && groups == 0) groups = 1;
   return groups + digits;
 }
@@ -39,24 +45,42 @@ std::vector<std::string> sentenceWords(const std::string& sentence) {
 std::vector<WordMark> spreadWords(const std::string& sentence, const std::vector<float>& levels,
                                   Span span, float soundingLevel) {
   const auto words = sentenceWords(sentence);
-  int totalSyllables = 0;
-  for (const auto& w : words) totalSyllables += syllableCount(w);
+  const auto sounds = [&](int k) { return levels[size_t(k)] >= soundingLevel; };
   std::vector<int> sounding;  // the span's sounding frames, in order
   for (int k = span.first; k < span.last; ++k)
-    if (levels[size_t(k)] >= soundingLevel) sounding.push_back(k);
+    if (sounds(k)) sounding.push_back(k);
   if (words.empty() || sounding.empty()) return {};
+  int totalSyllables = 0;
+  for (const auto& w : words) totalSyllables += syllableCount(w);
 
-  std::vector<WordMark> marks;
+  // Word w holds the frames [cut[w], cut[w + 1]); a cut in a pause's reach
+  // moves into the pause, where words part more often than not.
+  std::vector<int> cut{sounding.front()};
   int syllablesBefore = 0;
-  for (const auto& w : words) {
-    const int count = syllableCount(w);
-    const size_t first = size_t(double(syllablesBefore) / totalSyllables * double(sounding.size()));
-    syllablesBefore += count;
-    size_t last = size_t(double(syllablesBefore) / totalSyllables * double(sounding.size()));
-    last = std::max(first + 1, std::min(last, sounding.size()));
-    const int lastFrame = sounding[last - 1];
-    marks.push_back({w, frameTime(sounding[std::min(first, sounding.size() - 1)]) - kStep / 2,
-                     frameTime(lastFrame) + kStep / 2});
+  for (size_t w = 0; w + 1 < words.size(); ++w) {
+    syllablesBefore += syllableCount(words[w]);
+    const size_t share = size_t(double(syllablesBefore) / totalSyllables * double(sounding.size()));
+    int at = sounding[std::min(share, sounding.size() - 1)];
+    for (int d = 0; d <= kPauseReach; ++d) {
+      if (at - d > cut.back() && !sounds(at - d))
+        at = at - d + 1;
+      else if (at + d < span.last && !sounds(at + d))
+        at = at + d;
+      else
+        continue;
+      break;
+    }
+    cut.push_back(std::max(at, cut.back() + 1));
+  }
+  cut.push_back(sounding.back() + 1);
+
+  // Each word's mark runs from its first sounding frame to its last.
+  std::vector<WordMark> marks;
+  for (size_t w = 0; w < words.size(); ++w) {
+    int first = cut[w], last = std::max(cut[w], cut[w + 1] - 1);
+    while (first < last && !sounds(first)) ++first;
+    while (last > first && !sounds(last)) --last;
+    marks.push_back({words[w], frameTime(first) - kStep / 2, frameTime(last) + kStep / 2});
   }
   return marks;
 }
