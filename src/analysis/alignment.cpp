@@ -22,21 +22,24 @@ float distanceBetween(const float* a, const float* b, int size) {
 // Symmetric steps: a diagonal step counts the local distance twice, so no
 // path is cheaper for being short; straight steps pay kStraightStep more.
 struct CostTable {
-  int rows, cols;
-  std::vector<float> local, total;
+  const std::vector<float>& model;
+  const std::vector<float>& take;
+  int size, rows, cols;
+  std::vector<float> total;
+  float local(int i, int j) const {
+    return distanceBetween(&model[size_t(i * size)], &take[size_t(j * size)], size);
+  }
   float at(int i, int j) const {
     return i < 0 || j < 0 ? std::numeric_limits<float>::infinity() : total[size_t(i * cols + j)];
   }
 };
 
 CostTable fill(const std::vector<float>& model, const std::vector<float>& take, int size) {
-  CostTable t{int(model.size()) / size, int(take.size()) / size, {}, {}};
-  t.local.resize(size_t(t.rows) * size_t(t.cols));
-  t.total.resize(t.local.size());
+  CostTable t{model, take, size, int(model.size()) / size, int(take.size()) / size, {}};
+  t.total.resize(size_t(t.rows) * size_t(t.cols));
   for (int i = 0; i < t.rows; ++i) {
     for (int j = 0; j < t.cols; ++j) {
-      const float d = distanceBetween(&model[size_t(i * size)], &take[size_t(j * size)], size);
-      t.local[size_t(i * t.cols + j)] = d;
+      const float d = t.local(i, j);
       const float best = std::min({t.at(i - 1, j) + d + kStraightStep,
                                    t.at(i, j - 1) + d + kStraightStep, t.at(i - 1, j - 1) + 2 * d});
       t.total[size_t(i * t.cols + j)] = i == 0 && j == 0 ? d : best;
@@ -51,7 +54,7 @@ std::vector<std::vector<int>> tracePath(const CostTable& t) {
   int i = t.rows - 1, j = t.cols - 1;
   matched[size_t(i)].push_back(j);
   while (i > 0 || j > 0) {
-    const float d = t.local[size_t(i * t.cols + j)];
+    const float d = t.local(i, j);
     const float diagonal = t.at(i - 1, j - 1) + 2 * d, up = t.at(i - 1, j) + d + kStraightStep;
     const float left = t.at(i, j - 1) + d + kStraightStep;
     if (diagonal <= up && diagonal <= left) {
@@ -90,7 +93,7 @@ Alignment alignFrames(const std::vector<float>& model, const std::vector<float>&
     float distance = 0;
     for (int j : matched[i]) {
       sum += j;
-      distance += table.local[i * size_t(table.cols) + size_t(j)];
+      distance += table.local(int(i), j);
     }
     mean[i] = sum / double(matched[i].size());
     alignment.distance[i] = distance / float(matched[i].size());

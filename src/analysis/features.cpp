@@ -19,22 +19,29 @@ constexpr int kDeltaReach = 2;  // frames either side
 double mel(double hz) { return 2595.0 * std::log10(1.0 + hz / 700.0); }
 double hzOfMel(double m) { return 700.0 * (std::pow(10.0, m / 2595.0) - 1.0); }
 
-// Triangular mel filters over the FFT bins, band after band.
-std::vector<float> melFilters() {
-  std::vector<float> filters(size_t(kMelBands * kBins), 0.0f);
+// A triangular mel filter: its weights over the FFT bins [first, first + size).
+struct MelBand {
+  int first = 0;
+  std::vector<float> weights;
+};
+
+std::vector<MelBand> melBands() {
+  std::vector<MelBand> bands(kMelBands);
   std::vector<double> edges(kMelBands + 2);
   for (int i = 0; i < kMelBands + 2; ++i)
     edges[size_t(i)] = hzOfMel(mel(kLowHz) + (mel(kHighHz) - mel(kLowHz)) * i / (kMelBands + 1));
   for (int band = 0; band < kMelBands; ++band) {
     const double low = edges[size_t(band)], mid = edges[size_t(band + 1)],
                  high = edges[size_t(band + 2)];
-    for (int bin = 0; bin < kBins; ++bin) {
+    MelBand& b = bands[size_t(band)];
+    b.first = int(std::ceil(low * kFftSize / kRate));
+    for (int bin = b.first; bin < kBins && double(bin) * kRate / kFftSize < high; ++bin) {
       const double hz = double(bin) * kRate / kFftSize;
       const double weight = hz < mid ? (hz - low) / (mid - low) : (high - hz) / (high - mid);
-      filters[size_t(band * kBins + bin)] = float(std::max(0.0, weight));
+      b.weights.push_back(float(std::max(0.0, weight)));
     }
   }
-  return filters;
+  return bands;
 }
 
 // DCT-II rows 1..kCepstra.
@@ -81,7 +88,7 @@ void normalise(std::vector<float>& features, int frames) {
 }  // namespace
 
 std::vector<float> speechFeatures(const std::vector<float>& samples, Span span) {
-  static const std::vector<float> filters = melFilters();
+  static const std::vector<MelBand> filters = melBands();
   static const std::vector<float> cosines = cosineTable();
   static const std::vector<float> hamming = [] {
     std::vector<float> w(kWindow);
@@ -95,16 +102,18 @@ std::vector<float> speechFeatures(const std::vector<float>& samples, Span span) 
   std::vector<float> frame(kFftSize, 0.0f), bands(kMelBands);
   for (int k = 0; k < frames; ++k) {
     const size_t start = size_t(span.first + k) * kHop;
-    for (int i = 0; i < kWindow; ++i) {
-      const float previous = start + size_t(i) > 0 ? samples[start + size_t(i) - 1] : 0.0f;
-      frame[size_t(i)] =
-          (samples[start + size_t(i)] - kPreEmphasis * previous) * hamming[size_t(i)];
+    // Outside the samples is silence.
+    const auto at = [&](size_t i) { return i < samples.size() ? samples[i] : 0.0f; };
+    for (size_t i = 0; i < size_t(kWindow); ++i) {
+      const float previous = start + i > 0 ? at(start + i - 1) : 0.0f;
+      frame[i] = (at(start + i) - kPreEmphasis * previous) * hamming[i];
     }
     const auto* bins = fft.forward(frame.data());
     for (int b = 0; b < kMelBands; ++b) {
+      const MelBand& band = filters[size_t(b)];
       double energy = 0;
-      for (int bin = 0; bin < kBins; ++bin)
-        energy += filters[size_t(b * kBins + bin)] * std::norm(bins[bin]);
+      for (size_t i = 0; i < band.weights.size(); ++i)
+        energy += band.weights[i] * std::norm(bins[band.first + int(i)]);
       bands[size_t(b)] = float(std::log(energy + 1e-10));
     }
     for (int c = 0; c < kCepstra; ++c) {

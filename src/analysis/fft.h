@@ -26,4 +26,8 @@ class RealFft {
   void* inversePlan_;
 };
 
+// `input` at `fromRate` brought to `toRate` through its spectrum: every
+// frequency below both Nyquist limits kept, none folded back.
+std::vector<float> resampleBySpectrum(const std::vector<float>& input, int fromRate, int toRate);
+
 }  // namespace analysis

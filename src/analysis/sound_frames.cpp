@@ -1,9 +1,9 @@
 #include "analysis/sound_frames.h"
 
-#include <samplerate.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "analysis/fft.h"
 
 namespace analysis {
 
@@ -34,38 +34,42 @@ int sustainedOnset(const std::vector<float>& levels, float threshold, int from, 
 }
 }  // namespace
 
-std::vector<float> atAnalysisRate(const Sound& sound) {
-  std::vector<float> in(sound.samples.size());
-  for (size_t i = 0; i < in.size(); ++i) in[i] = float(sound.samples[i]) / 32768.0f;
-  if (sound.rate == kRate || in.empty() || sound.rate <= 0) return in;
-  const double ratio = double(kRate) / sound.rate;
-  std::vector<float> out(size_t(double(in.size()) * ratio) + 16);
-  SRC_DATA data{};
-  data.data_in = in.data();
-  data.input_frames = long(in.size());
-  data.data_out = out.data();
-  data.output_frames = long(out.size());
-  data.src_ratio = ratio;
-  if (src_simple(&data, SRC_SINC_FASTEST, 1) != 0) return {};
-  out.resize(size_t(data.output_frames_gen));
-  return out;
+namespace {
+size_t startOf(int frame, int rate) { return size_t(int64_t(frame) * rate / 100); }
+size_t windowOf(int rate) { return size_t(rate) / 40; }
+}  // namespace
+
+double frameTime(int frame) { return frame / 100.0 + 0.0125; }
+
+int frameCount(const Sound& sound) {
+  const size_t n = sound.samples.size();
+  if (sound.rate <= 0 || n < windowOf(sound.rate)) return 0;
+  return int(int64_t(n - windowOf(sound.rate)) * 100 / sound.rate) + 1;
 }
 
-double frameTime(int frame) { return (double(frame) * kHop + kWindow / 2.0) / kRate; }
-
-int frameCount(size_t samples) {
-  return samples < size_t(kWindow) ? 0 : int((samples - kWindow) / kHop) + 1;
-}
-
-std::vector<float> frameLevels(const std::vector<float>& samples) {
-  std::vector<float> levels(size_t(frameCount(samples.size())));
+std::vector<float> frameLevels(const Sound& sound) {
+  std::vector<float> levels(size_t(frameCount(sound)));
+  const size_t window = windowOf(sound.rate);
   for (size_t k = 0; k < levels.size(); ++k) {
+    const size_t start = startOf(int(k), sound.rate);
     double sum = 0;
-    for (size_t i = k * kHop; i < k * kHop + kWindow; ++i) sum += double(samples[i]) * samples[i];
-    const double rms = std::sqrt(sum / kWindow);
+    for (size_t i = start; i < start + window; ++i)
+      sum += double(sound.samples[i]) * sound.samples[i];
+    const double rms = std::sqrt(sum / double(window)) / 32768.0;
     levels[k] = rms > 0 ? std::max(kFloorDb, float(20 * std::log10(rms))) : kFloorDb;
   }
   return levels;
+}
+
+std::vector<float> excerptAtAnalysisRate(const Sound& sound, int first, int last) {
+  const size_t from = std::min(sound.samples.size(), startOf(first, sound.rate));
+  const size_t to =
+      std::min(sound.samples.size(), startOf(last, sound.rate) + windowOf(sound.rate));
+  std::vector<float> excerpt(to - from);
+  for (size_t i = 0; i < excerpt.size(); ++i)
+    excerpt[i] = float(sound.samples[from + i]) / 32768.0f;
+  if (sound.rate == kRate || excerpt.empty()) return excerpt;
+  return resampleBySpectrum(excerpt, sound.rate, kRate);
 }
 
 Span speechSpan(const std::vector<float>& levels) {

@@ -12,15 +12,18 @@ inline constexpr int kHop = 160;     // 10 ms between frames
 inline constexpr int kWindow = 400;  // 25 ms seen by each frame
 inline constexpr double kStep = double(kHop) / kRate;
 
-// The samples as floats in [-1, 1] at kRate.
-std::vector<float> atAnalysisRate(const Sound& sound);
+// Frames are 10 ms apart and 25 ms long at any rate: frame k of a sound
+// starts at k / 100 seconds.
+double frameTime(int frame);  // seconds from the start of the sound to its middle
+int frameCount(const Sound& sound);
 
-// Seconds from the start of the sound to the middle of frame k.
-double frameTime(int frame);
-int frameCount(size_t samples);
+// Level of each frame in dB below full scale (-100 for digital silence),
+// measured at the sound's own rate.
+std::vector<float> frameLevels(const Sound& sound);
 
-// Level of each frame in dB below full scale (-100 for digital silence).
-std::vector<float> frameLevels(const std::vector<float>& samples);
+// Frames [first, last) of the sound (and the rest of the last one's window)
+// as floats in [-1, 1] at kRate: frame first + k starts at sample k * kHop.
+std::vector<float> excerptAtAnalysisRate(const Sound& sound, int first, int last);
 
 // Frames [first, last) that hold speech; empty when there is none.
 struct Span {

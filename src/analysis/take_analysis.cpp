@@ -24,8 +24,10 @@ constexpr double kRhythmTolerance =
     0.35;                           // spread of local tempo (natural log) that costs most of it
 constexpr int kRhythmSegment = 25;  // 250 ms, about a syllable, of model time
 
+constexpr int kExcerptMargin = 5;  // frames either side of the speech that pitch frames reach into
+
 struct Speaker {
-  std::vector<float> samples, levels;
+  std::vector<float> levels;
   Span span;
   float loud = 0;
   std::vector<float> semitones, features;
@@ -33,17 +35,22 @@ struct Speaker {
 
 Speaker measureLevels(const Sound& sound) {
   Speaker s;
-  s.samples = atAnalysisRate(sound);
-  s.levels = frameLevels(s.samples);
+  s.levels = frameLevels(sound);
   s.span = speechSpan(s.levels);
   if (s.span.size() > 0) s.loud = loudLevel(s.levels, s.span);
   return s;
 }
 
-void measureSpeech(Speaker& s) {
-  s.semitones =
-      semitonesFromMedian(pitchContour(s.samples, s.levels, s.span, s.loud - kVoicedBelowLoud));
-  s.features = speechFeatures(s.samples, s.span);
+// Pitch and features of the speech alone, brought to the analysis rate: the
+// silence around it costs nothing.
+void measureSpeech(const Sound& sound, Speaker& s) {
+  const int first = std::max(0, s.span.first - kExcerptMargin);
+  const int last = std::min(int(s.levels.size()), s.span.last + kExcerptMargin);
+  const std::vector<float> samples = excerptAtAnalysisRate(sound, first, last);
+  const std::vector<float> levels(s.levels.begin() + first, s.levels.begin() + last);
+  const Span span{s.span.first - first, s.span.last - first};
+  s.semitones = semitonesFromMedian(pitchContour(samples, levels, span, s.loud - kVoicedBelowLoud));
+  s.features = speechFeatures(samples, span);
 }
 
 float loudnessOf(const Speaker& s, int frameInSpan) {
@@ -219,8 +226,8 @@ Comparison compare(const Sound& model, const Sound& take, const std::string& sen
   c.message = outcomeMessage(c.outcome);
   if (c.outcome != Outcome::Ready) return c;
 
-  measureSpeech(m);
-  measureSpeech(t);
+  measureSpeech(model, m);
+  measureSpeech(take, t);
   const Alignment a = alignFrames(m.features, t.features, kFeatureSize);
   c.step = kStep;
   c.modelStart = frameTime(m.span.first);
