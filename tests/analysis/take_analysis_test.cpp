@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "speech_fixtures.h"
@@ -202,10 +203,40 @@ TEST(TakeAnalysis, SilenceAndAClickBeforeTheTakeAreTrimmedButTheMapKeepsTheTakes
   ASSERT_EQ(c.outcome, Outcome::Ready);
   // espeak-ng starts speaking within a few tens of milliseconds of its sound.
   EXPECT_NEAR(c.timeMap.takeTime(c.modelStart), 1.5, 0.15);
+  // Before the speech both clocks run side by side.
+  EXPECT_NEAR(c.timeMap.takeTime(0), c.timeMap.takeTime(c.modelStart) - c.modelStart, 1e-9);
+  EXPECT_NEAR(c.timeMap.modelTime(0.2), c.modelStart - (c.timeMap.takeTime(c.modelStart) - 0.2),
+              1e-9);
   EXPECT_LT(c.lengthRatio, 1.3);
   const std::string figures = c.figuresText();
   EXPECT_NE(figures.find("语调 " + std::to_string(c.intonationMatch) + "%"), std::string::npos);
   EXPECT_NE(figures.find("节奏 " + std::to_string(c.rhythmMatch) + "%"), std::string::npos);
+}
+
+// The lead runs compare() on a worker while another may still be running:
+// two at once give what each gives alone.
+TEST(TakeAnalysis, ComparisonsOnTwoThreadsAtOnceGiveWhatEachGivesAlone) {
+  const std::string first = "I would like a cup of tea, please.",
+                    second = "She has lived in this city for ten years.";
+  const Sound modelA = speak(first, kModelVoice), takeA = speak(first, {"en", 40, 120});
+  const Sound modelB = speak(second, kModelVoice), takeB = speak(second, {"en+f3", 60, 140});
+  const Comparison aloneA = compare(modelA, takeA, first), aloneB = compare(modelB, takeB, second);
+  for (int round = 0; round < 3; ++round) {
+    Comparison a, b;
+    std::thread worker([&] { a = compare(modelA, takeA, first); });
+    b = compare(modelB, takeB, second);
+    worker.join();
+    for (const auto& [together, alone] : {std::pair{&a, &aloneA}, std::pair{&b, &aloneB}}) {
+      EXPECT_EQ(together->intonationMatch, alone->intonationMatch);
+      EXPECT_EQ(together->rhythmMatch, alone->rhythmMatch);
+      EXPECT_EQ(together->departWord, alone->departWord);
+      ASSERT_EQ(together->take.pitch.size(), alone->take.pitch.size());
+      for (size_t i = 0; i < alone->take.pitch.size(); ++i) {
+        const float x = together->take.pitch[i], y = alone->take.pitch[i];
+        EXPECT_TRUE((std::isnan(x) && std::isnan(y)) || x == y) << i;
+      }
+    }
+  }
 }
 
 }  // namespace
