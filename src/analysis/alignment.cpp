@@ -83,24 +83,15 @@ std::vector<double> smoothed(const std::vector<double>& values) {
 }  // namespace
 
 Alignment alignFrames(const std::vector<float>& model, const std::vector<float>& take, int size) {
-  const CostTable table = fill(model, take, size);
-  const auto matched = tracePath(table);
-  Alignment alignment;
+  const auto matched = tracePath(fill(model, take, size));
   std::vector<double> mean(matched.size());
-  alignment.distance.resize(matched.size());
   for (size_t i = 0; i < matched.size(); ++i) {
     double sum = 0;
-    float distance = 0;
-    for (int j : matched[i]) {
-      sum += j;
-      distance += table.local(int(i), j);
-    }
+    for (int j : matched[i]) sum += j;
     mean[i] = sum / double(matched[i].size());
-    alignment.distance[i] = distance / float(matched[i].size());
   }
   // A moving mean of a never-decreasing path never decreases.
-  alignment.takeAtModel = smoothed(mean);
-  return alignment;
+  return {smoothed(mean)};
 }
 
 }  // namespace analysis

@@ -8,8 +8,6 @@ struct Alignment {
   // For each model frame, the take frame heard with it (fractional, never
   // decreasing).
   std::vector<double> takeAtModel;
-  // For each model frame, the feature distance to the take frames matched to it.
-  std::vector<float> distance;
 };
 
 // `model` and `take` hold `size` values per frame; both must have frames.

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "analysis/alignment.h"
 #include "analysis/features.h"
@@ -19,9 +18,10 @@ constexpr double kTooLongSeconds = 2.0;    // ... and by at least this much
 constexpr float kVoicedBelowLoud = 30;     // dB under the loud level where pitch is still sought
 constexpr float kSoundingBelowLoud = 25;   // dB under the loud level that counts as a pause
 constexpr float kLoudnessRange = 40;       // dB shown on the loudness trace
-constexpr double kPitchTolerance = 4.0;  // contour spread (semitones) that costs most of the match
-constexpr double kRhythmTolerance =
-    0.35;                           // spread of local tempo (natural log) that costs most of it
+// Contour spread (semitones) that costs most of the intonation match.
+constexpr double kPitchTolerance = 4.0;
+// Spread of the local tempo (natural log) that costs most of the rhythm match.
+constexpr double kRhythmTolerance = 0.35;
 constexpr int kRhythmSegment = 25;  // 250 ms, about a syllable, of model time
 
 constexpr int kExcerptMargin = 5;  // frames either side of the speech that pitch frames reach into
@@ -85,7 +85,8 @@ void drawTraces(Comparison& c, const Speaker& model, const Speaker& learner, con
 }
 
 // Pitch difference over [from, to) model frames: the spread of the difference
-// where both voice, and the share of voiced frames that both voice.
+// where both voice, and the share of voiced frames that both voice (1 where
+// neither voices: nothing to disagree on).
 struct PitchAgreement {
   double spread = 0, overlap = 0;
   int voiced = 0;
@@ -104,12 +105,13 @@ PitchAgreement pitchAgreement(const Trace& model, const Trace& take, size_t from
   }
   PitchAgreement a;
   a.voiced = either;
-  if (either > 0) a.overlap = double(both) / either;
+  a.overlap = either > 0 ? double(both) / either : 1.0;
   if (both > 0) a.spread = std::sqrt(std::max(0.0, squares / both - (sum / both) * (sum / both)));
   return a;
 }
 
 int intonationScore(const PitchAgreement& a) {
+  if (a.voiced == 0) return 0;  // a whisper against a whisper: no intonation to judge
   const double closeness = std::exp(-std::pow(a.spread / kPitchTolerance, 2));
   return int(std::lround(100 * a.overlap * closeness));
 }
@@ -119,16 +121,15 @@ int intonationScore(const PitchAgreement& a) {
 double tempoSpread(const std::vector<double>& takeAtModel) {
   const double overall = std::log(std::max(1.0, takeAtModel.back() - takeAtModel.front()) /
                                   std::max<size_t>(1, takeAtModel.size() - 1));
-  double squares = 0;
-  int segments = 0;
+  double squares = 0, frames = 0;
   for (size_t from = 0; from + 1 < takeAtModel.size(); from += kRhythmSegment) {
     const size_t to = std::min(takeAtModel.size() - 1, from + kRhythmSegment);
     const double tempo = std::max(0.25, (takeAtModel[to] - takeAtModel[from]) / double(to - from));
     const double d = std::min(std::log(4.0), std::abs(std::log(tempo) - overall));
     squares += d * d * double(to - from);
-    segments += int(to - from);
+    frames += double(to - from);
   }
-  return segments > 0 ? std::sqrt(squares / segments) : 0.0;
+  return frames > 0 ? std::sqrt(squares / frames) : 0.0;
 }
 
 // The word whose pitch and timing part most from the model's.
