@@ -12,6 +12,7 @@ constexpr int kSmoothReach = 5;  // 50 ms either side: irons out the path's stai
 // more (in feature distance; unrelated frames lie about 6 apart): without it
 // the path of a different voice stalls on one frame for half a second.
 constexpr float kStraightStep = 1.0f;
+constexpr double kMostCells = 3e6;  // 12 MB of table: a 15 s sentence against a 20 s take
 
 float distanceBetween(const float* a, const float* b, int size) {
   float sum = 0;
@@ -69,6 +70,7 @@ std::vector<std::vector<int>> tracePath(const CostTable& t) {
   return matched;
 }
 
+// A moving mean: a never-decreasing path stays never-decreasing.
 std::vector<double> smoothed(const std::vector<double>& values) {
   std::vector<double> out(values.size());
   for (size_t k = 0; k < values.size(); ++k) {
@@ -80,18 +82,44 @@ std::vector<double> smoothed(const std::vector<double>& values) {
   }
   return out;
 }
-}  // namespace
 
-Alignment alignFrames(const std::vector<float>& model, const std::vector<float>& take, int size) {
-  const auto matched = tracePath(fill(model, take, size));
+// Every `factor`-th frame of `features`.
+std::vector<float> everyNth(const std::vector<float>& features, int size, int factor) {
+  std::vector<float> kept;
+  for (size_t at = 0; at < features.size(); at += size_t(size * factor))
+    kept.insert(kept.end(), features.begin() + long(at), features.begin() + long(at) + size);
+  return kept;
+}
+
+// For each model frame, the mean take frame matched to it.
+std::vector<double> meanPath(const std::vector<std::vector<int>>& matched) {
   std::vector<double> mean(matched.size());
   for (size_t i = 0; i < matched.size(); ++i) {
     double sum = 0;
     for (int j : matched[i]) sum += j;
     mean[i] = sum / double(matched[i].size());
   }
-  // A moving mean of a never-decreasing path never decreases.
-  return {smoothed(mean)};
+  return mean;
+}
+}  // namespace
+
+Alignment alignFrames(const std::vector<float>& model, const std::vector<float>& take, int size) {
+  const double rows = double(model.size()) / size, cols = double(take.size()) / size;
+  // A long sentence and a long take are aligned on every factor-th frame, so
+  // the table stays within kMostCells.
+  const int factor = int(std::ceil(std::sqrt(rows * cols / kMostCells)));
+  if (factor <= 1) return {smoothed(meanPath(tracePath(fill(model, take, size))))};
+
+  const auto coarse =
+      meanPath(tracePath(fill(everyNth(model, size, factor), everyNth(take, size, factor), size)));
+  std::vector<double> path(static_cast<size_t>(rows));
+  for (size_t i = 0; i < path.size(); ++i) {
+    const double at = std::min(double(coarse.size() - 1), double(i) / factor);
+    const size_t low = size_t(at), high = std::min(coarse.size() - 1, low + 1);
+    const double f = at - double(low);
+    path[i] = std::min(cols - 1, factor * (coarse[low] + f * (coarse[high] - coarse[low])));
+  }
+  return {smoothed(path)};
 }
 
 }  // namespace analysis

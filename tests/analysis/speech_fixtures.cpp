@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <numbers>
+#include <tuple>
 
 namespace analysis_test {
 
@@ -69,9 +71,15 @@ analysis::Sound speakWords(const std::vector<std::string>& words, const std::vec
                            double gap, double leadIn, std::vector<double>& starts) {
   analysis::Sound joined = silence(leadIn, 22050);
   starts.clear();
+  std::map<std::tuple<std::string, std::string, int, int>, analysis::Sound> spokenBefore;
   for (size_t i = 0; i < words.size(); ++i) {
-    analysis::Sound spoken = speak(words[i], voices[std::min(i, voices.size() - 1)]);
-    trimSilence(spoken);
+    const Voice& voice = voices[std::min(i, voices.size() - 1)];
+    auto [at, fresh] = spokenBefore.try_emplace({words[i], voice.name, voice.pitch, voice.speed});
+    if (fresh) {
+      at->second = speak(words[i], voice);
+      trimSilence(at->second);
+    }
+    const analysis::Sound& spoken = at->second;
     joined.rate = spoken.rate;
     if (!starts.empty()) joined.samples.resize(joined.samples.size() + size_t(gap * joined.rate));
     starts.push_back(double(joined.samples.size()) / joined.rate);
