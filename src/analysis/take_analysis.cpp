@@ -84,11 +84,12 @@ void drawTraces(Comparison& c, const Speaker& model, const Speaker& learner, con
   }
 }
 
-// Pitch difference over [from, to) model frames: the spread of the difference
-// where both voice, and the share of voiced frames that both voice (1 where
+// Pitch difference over [from, to) model frames where both voice: its root
+// mean square (both contours sit on their speaker's median) and its spread
+// about its mean; and the share of voiced frames that both voice (1 where
 // neither voices: nothing to disagree on).
 struct PitchAgreement {
-  double spread = 0, overlap = 0;
+  double distance = 0, spread = 0, overlap = 0;
   int voiced = 0;
 };
 PitchAgreement pitchAgreement(const Trace& model, const Trace& take, size_t from, size_t to) {
@@ -106,7 +107,10 @@ PitchAgreement pitchAgreement(const Trace& model, const Trace& take, size_t from
   PitchAgreement a;
   a.voiced = either;
   a.overlap = either > 0 ? double(both) / either : 1.0;
-  if (both > 0) a.spread = std::sqrt(std::max(0.0, squares / both - (sum / both) * (sum / both)));
+  if (both > 0) {
+    a.distance = std::sqrt(squares / both);
+    a.spread = std::sqrt(std::max(0.0, squares / both - (sum / both) * (sum / both)));
+  }
   return a;
 }
 
@@ -147,7 +151,8 @@ int mostDepartingWord(const Comparison& c, const std::vector<double>& takeAtMode
     const auto pitch = pitchAgreement(c.model, c.take, from, to);
     const double tempo = std::max(0.25, (takeAtModel[to] - takeAtModel[from]) / double(to - from));
     const double timing = std::abs(std::log(tempo / overall)) / kRhythmTolerance;
-    const double score = pitch.spread / kPitchTolerance + (1 - pitch.overlap) + timing;
+    // A word said higher or lower throughout departs as much as one bent out of shape.
+    const double score = pitch.distance / kPitchTolerance + (1 - pitch.overlap) + timing;
     if (score > worstScore) worstScore = score, worst = int(w);
   }
   return worst;

@@ -67,23 +67,80 @@ analysis::Sound speak(const std::string& text, const Voice& voice) {
   return parseWav(bytes);
 }
 
+namespace {
+using Key = std::tuple<std::string, int, int>;  // the voice's name, pitch and speed
+
+// The stretches of `sound` between silences of at least `pause` seconds.
+std::vector<analysis::Sound> cutAtPauses(const analysis::Sound& sound, double pause) {
+  constexpr int kQuiet = 200;
+  const size_t shortest = size_t(pause * sound.rate);
+  std::vector<analysis::Sound> pieces;
+  size_t at = 0, quietRun = 0, start = 0;
+  bool inPiece = false;
+  for (; at < sound.samples.size(); ++at) {
+    const bool quiet = std::abs(sound.samples[at]) < kQuiet;
+    quietRun = quiet ? quietRun + 1 : 0;
+    if (!quiet && !inPiece) inPiece = true, start = at;
+    if (inPiece && quietRun >= shortest) {
+      pieces.push_back(
+          {{sound.samples.begin() + long(start), sound.samples.begin() + long(at)}, sound.rate});
+      inPiece = false;
+    }
+  }
+  if (inPiece)
+    pieces.push_back({{sound.samples.begin() + long(start), sound.samples.end()}, sound.rate});
+  for (auto& piece : pieces) trimSilence(piece);
+  return pieces;
+}
+
+// Each word in one voice, from one run of espeak-ng (the words spoken apart
+// with SSML breaks and cut at the pauses), or word by word if the cut fails.
+std::map<std::string, analysis::Sound> speakApart(const std::vector<std::string>& words,
+                                                  const Voice& voice) {
+  std::string markup = "<speak>";
+  // Each word a sentence of its own, as if spoken alone.
+  for (const auto& w : words) markup += w + ".<break time=\"700ms\"/>";
+  Voice ssml = voice;
+  ssml.name += " -m";
+  const auto pieces = cutAtPauses(speak(markup + "</speak>", ssml), 0.4);
+  std::map<std::string, analysis::Sound> spoken;
+  for (size_t i = 0; i < words.size(); ++i) {
+    if (pieces.size() == words.size()) {
+      spoken[words[i]] = pieces[i];
+    } else {
+      spoken[words[i]] = speak(words[i], voice);
+      trimSilence(spoken[words[i]]);
+    }
+  }
+  return spoken;
+}
+}  // namespace
+
 analysis::Sound speakWords(const std::vector<std::string>& words, const std::vector<Voice>& voices,
                            double gap, double leadIn, std::vector<double>& starts) {
+  const auto voiceOf = [&](size_t i) -> const Voice& {
+    return voices[std::min(i, voices.size() - 1)];
+  };
+  std::map<Key, std::vector<std::string>> wanted;  // the distinct words of each voice
+  for (size_t i = 0; i < words.size(); ++i) {
+    auto& list = wanted[{voiceOf(i).name, voiceOf(i).pitch, voiceOf(i).speed}];
+    if (std::find(list.begin(), list.end(), words[i]) == list.end()) list.push_back(words[i]);
+  }
+  std::map<Key, std::map<std::string, analysis::Sound>> spoken;
+  for (size_t i = 0; i < words.size(); ++i) {
+    const Key key{voiceOf(i).name, voiceOf(i).pitch, voiceOf(i).speed};
+    if (!spoken.count(key)) spoken[key] = speakApart(wanted[key], voiceOf(i));
+  }
+
   analysis::Sound joined = silence(leadIn, 22050);
   starts.clear();
-  std::map<std::tuple<std::string, std::string, int, int>, analysis::Sound> spokenBefore;
   for (size_t i = 0; i < words.size(); ++i) {
-    const Voice& voice = voices[std::min(i, voices.size() - 1)];
-    auto [at, fresh] = spokenBefore.try_emplace({words[i], voice.name, voice.pitch, voice.speed});
-    if (fresh) {
-      at->second = speak(words[i], voice);
-      trimSilence(at->second);
-    }
-    const analysis::Sound& spoken = at->second;
-    joined.rate = spoken.rate;
+    const analysis::Sound& word =
+        spoken[{voiceOf(i).name, voiceOf(i).pitch, voiceOf(i).speed}][words[i]];
+    joined.rate = word.rate;
     if (!starts.empty()) joined.samples.resize(joined.samples.size() + size_t(gap * joined.rate));
     starts.push_back(double(joined.samples.size()) / joined.rate);
-    joined.samples.insert(joined.samples.end(), spoken.samples.begin(), spoken.samples.end());
+    joined.samples.insert(joined.samples.end(), word.samples.begin(), word.samples.end());
   }
   joined.samples.resize(joined.samples.size() + size_t(leadIn * joined.rate));
   return joined;
