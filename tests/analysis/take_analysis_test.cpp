@@ -37,25 +37,32 @@ double shareWithin(const Comparison& c, const std::vector<float>& pitch, double 
 
 TEST(TakeAnalysis, GlideContourIsInSemitonesFromItsMedianAndTheSlowerTakeMapsOntoIt) {
   // The model rises an octave in 1.2 s after 0.4 s of silence; the take is the
-  // same rise over 1.8 s after 0.7 s, recorded at another rate.
-  const Sound model = glide(110, 220, 1.2, 0.4, 0.3, 44100);
-  const Sound take = glide(110, 220, 1.8, 0.7, 0.5, 48000);
-  const Comparison c = compare(model, take, "ah");
-  ASSERT_EQ(c.outcome, Outcome::Ready);
-  EXPECT_NEAR(c.modelStart, 0.4, 0.07);
-  EXPECT_NEAR(c.modelEnd, 1.6, 0.07);
-  // Semitones from the median, which is the pitch halfway: -6 to +6.
-  const auto rise = [](double t) { return 12 * (t - 0.4) / 1.2 - 6; };
-  EXPECT_GT(shareWithin(c, c.model.pitch, 0.45, 1.55, rise, 0.3), 0.95);
-  EXPECT_GT(shareWithin(c, c.take.pitch, 0.5, 1.5, rise, 0.6), 0.9);
-  // Halfway through the model is halfway through the take, and back.
-  EXPECT_NEAR(c.timeMap.takeTime(1.0), 0.7 + 0.9, 0.1);
-  EXPECT_NEAR(c.timeMap.modelTime(0.7 + 0.9), 1.0, 0.07);
-  EXPECT_NEAR(c.lengthRatio, 1.5, 0.1);
-  // Slower throughout, evenly; a glide's spectrum changes slowly, so its
-  // alignment is looser than speech's.
-  EXPECT_GT(c.rhythmMatch, 50);
-  EXPECT_GT(c.intonationMatch, 85);
+  // same rise over 1.8 s after 0.7 s, each at its own rate.
+  const struct {
+    int modelRate, takeRate;
+  } rates[] = {{44100, 48000}, {22050, 44100}, {8000, 16000}};
+  for (const auto& r : rates) {
+    SCOPED_TRACE(std::to_string(r.modelRate) + " Hz model, " + std::to_string(r.takeRate) +
+                 " Hz take");
+    const Sound model = glide(110, 220, 1.2, 0.4, 0.3, r.modelRate);
+    const Sound take = glide(110, 220, 1.8, 0.7, 0.5, r.takeRate);
+    const Comparison c = compare(model, take, "ah");
+    ASSERT_EQ(c.outcome, Outcome::Ready);
+    EXPECT_NEAR(c.modelStart, 0.4, 0.07);
+    EXPECT_NEAR(c.modelEnd, 1.6, 0.07);
+    // Semitones from the median, which is the pitch halfway: -6 to +6.
+    const auto rise = [](double t) { return 12 * (t - 0.4) / 1.2 - 6; };
+    EXPECT_GT(shareWithin(c, c.model.pitch, 0.45, 1.55, rise, 0.3), 0.95);
+    EXPECT_GT(shareWithin(c, c.take.pitch, 0.5, 1.5, rise, 0.6), 0.9);
+    // Halfway through the model is halfway through the take, and back.
+    EXPECT_NEAR(c.timeMap.takeTime(1.0), 0.7 + 0.9, 0.1);
+    EXPECT_NEAR(c.timeMap.modelTime(0.7 + 0.9), 1.0, 0.07);
+    EXPECT_NEAR(c.lengthRatio, 1.5, 0.1);
+    // Slower throughout, evenly; a glide's spectrum changes slowly, so its
+    // alignment is looser than speech's.
+    EXPECT_GT(c.rhythmMatch, 50);
+    EXPECT_GT(c.intonationMatch, 85);
+  }
 }
 
 TEST(TakeAnalysis, SpeechContourSitsOnItsMedianWhateverThePitchOfTheVoice) {
