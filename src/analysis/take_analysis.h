@@ -5,7 +5,8 @@
 //
 // compare() is a pure function over the samples it is given: call it from a
 // worker thread with copies of the model stretch and the take, and hand the
-// result to the user-interface thread. It touches no shared state.
+// result to the user-interface thread. It shares nothing with other calls but
+// FFTW's planner, which it locks, so several may run at once.
 #include <cstdint>
 #include <string>
 #include <vector>
