@@ -6,7 +6,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev libfontconfig-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
-  libsoundtouch-dev libsdl2-dev
+  libsoundtouch-dev libsdl2-dev libfftw3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-arphic-uming
   xvfb xauth xdotool x11-apps imagemagick
