@@ -1,0 +1,304 @@
+"""Finding sentence stretches in a recording.
+
+A bare transcript is aligned word by word to the speech with PocketSphinx
+(its US English acoustic model) under a grammar that accepts exactly the
+transcript's words in order, with optional pauses between any two. A pause at
+a comma is then just a pause between two words of one sentence, and two
+sentences spoken with almost no pause are still parted where the last word of
+one meets the first word of the next. Silence detection alone cannot tell a
+comma's pause from a sentence's.
+
+The word times are then settled against the audio's loudness: each sentence
+boundary is put in the quiet stretch nearest the aligned one, so a stretch
+begins and ends in the pause around its sentence and never reaches into a
+neighbour's speech.
+"""
+
+import math
+import re
+import subprocess
+import tempfile
+from dataclasses import dataclass
+from pathlib import Path
+
+ANALYSIS_RATE = 16000  # the acoustic model's rate
+FRAME = ANALYSIS_RATE // 100  # 10 ms, the aligner's frame
+MODEL = Path("/usr/share/pocketsphinx/model/en-us")
+MARGIN_S = 0.08  # a stretch reaches this far into the pause around its speech
+SEARCH_S = 0.15  # how far from the aligned boundary a quiet frame is looked for
+
+
+class AlignError(RuntimeError):
+    pass
+
+
+@dataclass
+class Loudness:
+    """Frame levels of a recording (dB, 10 ms frames) and the level above which
+    a frame counts as speech."""
+
+    levels: list
+    threshold: float
+
+    @classmethod
+    def of(cls, samples):
+        levels = []
+        for k in range(0, len(samples), FRAME):
+            chunk = samples[k : k + FRAME]
+            power = sum(v * v for v in chunk) / len(chunk)
+            levels.append(10 * math.log10(power + 1.0))
+        ordered = sorted(levels) or [0.0]
+        floor = ordered[len(ordered) // 10]
+        peak = ordered[min(len(ordered) - 1, len(ordered) * 95 // 100)]
+        # Far enough above the noise floor to skip hiss, low enough to keep the
+        # soft ends of words (a final "s" or "f").
+        return cls(levels, floor + max(6.0, 0.3 * (peak - floor)))
+
+    def loud(self, frame):
+        return 0 <= frame < len(self.levels) and self.levels[frame] > self.threshold
+
+    @property
+    def seconds(self):
+        return len(self.levels) / 100
+
+
+def _frame(seconds):
+    return int(round(seconds * 100))
+
+
+def last_speech_end(loudness, first_s, limit_s):
+    """End (s) of the last loud frame in [first_s, limit_s), or None."""
+    for frame in range(_frame(limit_s) - 1, _frame(first_s) - 1, -1):
+        if loudness.loud(frame):
+            return (frame + 1) / 100
+    return None
+
+
+def first_speech_start(loudness, first_s, limit_s):
+    for frame in range(_frame(first_s), _frame(limit_s)):
+        if loudness.loud(frame):
+            return frame / 100
+    return None
+
+
+def ends_from_starts(loudness, starts, limits):
+    """For cues that give only a start: each end is the end of speech before
+    the cue's limit (the next start, or an explicit end), plus a margin, never
+    past the limit. None where the cue holds no speech."""
+    ends = []
+    for start, limit in zip(starts, limits):
+        speech_end = last_speech_end(loudness, start, limit)
+        ends.append(None if speech_end is None else min(speech_end + MARGIN_S, limit))
+    return ends
+
+
+def _quiet_runs(loudness, first, last):
+    """Runs [a, b) of quiet frames inside frames [first, last)."""
+    runs, begin = [], None
+    for frame in range(first, last):
+        if not loudness.loud(frame):
+            begin = frame if begin is None else begin
+        elif begin is not None:
+            runs.append((begin, frame))
+            begin = None
+    if begin is not None:
+        runs.append((begin, last))
+    return runs
+
+
+def settle_boundary(loudness, end_s, next_start_s):
+    """The aligned end of one sentence and start of the next, moved to the quiet
+    run between them: returns (stretch end, next stretch start) in seconds."""
+    first, last = _frame(end_s - SEARCH_S), _frame(next_start_s + SEARCH_S)
+    lo, hi = _frame(end_s - 0.05), _frame(next_start_s + 0.05)
+    touching = [r for r in _quiet_runs(loudness, first, last) if r[1] > lo and r[0] < hi]
+    if not touching:  # no pause at all: part them where the aligner did
+        middle = (end_s + next_start_s) / 2
+        return middle, middle
+    begin, end = max(touching, key=lambda r: (r[1] - r[0], -abs(r[0] - lo)))
+    q0, q1 = begin / 100, end / 100
+    middle = (q0 + q1) / 2
+    return min(q0 + MARGIN_S, middle), max(q1 - MARGIN_S, middle)
+
+
+def settle_stretches(loudness, spans):
+    """Sentence stretches from aligned (first word start, last word end) spans."""
+    stretches = [[start, end] for start, end in spans]
+    for left, right in zip(stretches, stretches[1:]):
+        left[1], right[0] = settle_boundary(loudness, left[1], right[0])
+    first, last = stretches[0], stretches[-1]
+    onset = first_speech_start(loudness, max(0.0, first[0] - SEARCH_S), first[1])
+    first[0] = max(0.0, (first[0] if onset is None else onset) - MARGIN_S)
+    offset = last_speech_end(loudness, last[0], min(loudness.seconds, last[1] + SEARCH_S))
+    last[1] = min(loudness.seconds, (last[1] if offset is None else offset) + MARGIN_S)
+    return [tuple(s) for s in stretches]
+
+
+# --- words and their sounds ------------------------------------------------
+
+# espeak-ng's IPA for English, as the model's phones (longest symbols first).
+IPA_PHONES = sorted(
+    {
+        "aɪ": "AY", "aʊ": "AW", "eɪ": "EY", "oʊ": "OW", "əʊ": "OW", "ɔɪ": "OY", "tʃ": "CH",
+        "dʒ": "JH", "iə": "IY AH", "eə": "EH R", "ʊə": "UH R", "i": "IY", "ɪ": "IH",
+        "ᵻ": "IH", "e": "EH", "ɛ": "EH", "æ": "AE", "a": "AE", "ɑ": "AA", "ɒ": "AA",
+        "ɔ": "AO", "o": "OW", "ʌ": "AH", "ə": "AH", "ɐ": "AH", "ɚ": "ER", "ɜ": "ER",
+        "ɝ": "ER", "ʊ": "UH", "u": "UW", "p": "P", "b": "B", "t": "T", "d": "D", "k": "K",
+        "ɡ": "G", "g": "G", "f": "F", "v": "V", "θ": "TH", "ð": "DH", "s": "S", "z": "Z",
+        "ʃ": "SH", "ʒ": "ZH", "h": "HH", "x": "HH", "m": "M", "n": "N", "ŋ": "NG", "l": "L",
+        "ɫ": "L", "ɬ": "L", "ɹ": "R", "r": "R", "ɾ": "D", "j": "Y", "w": "W",
+    }.items(),
+    key=lambda item: -len(item[0]),
+)
+
+
+def ipa_to_phones(ipa):
+    phones, at = [], 0
+    while at < len(ipa):
+        for symbol, phone in IPA_PHONES:
+            if ipa.startswith(symbol, at):
+                phones.append(phone)
+                at += len(symbol)
+                break
+        else:
+            at += 1  # stress and length marks, syllable marks, word breaks
+    return " ".join(phones)
+
+
+def words_of(english):
+    """The spoken words of a sentence, as lower-case tokens."""
+    return [w.strip("'") for w in re.findall(r"[A-Za-z0-9']+", english) if w.strip("'")]
+
+
+def pronunciations(words):
+    """word -> [phone strings]: the model's dictionary, else espeak-ng's reading."""
+    needed, found = set(words), {}
+    with open(MODEL / "cmudict-en-us.dict", encoding="utf-8") as dictionary:
+        for line in dictionary:
+            word, _, phones = line.partition(" ")
+            base = word.split("(")[0]
+            if base in needed:
+                found.setdefault(base, []).append(phones.strip())
+    for word in needed - found.keys():
+        ipa = subprocess.run(
+            ["espeak-ng", "-q", "--ipa", "-v", "en-us", "--", word],
+            capture_output=True, text=True, check=True,
+        ).stdout
+        phones = ipa_to_phones(ipa)
+        if not phones:
+            raise AlignError(f"no pronunciation for {word!r}")
+        found[word] = [phones]
+    return found
+
+
+# --- the aligner -------------------------------------------------------------
+
+
+def _decoder(dictionary_path):
+    try:
+        from pocketsphinx import Decoder
+    except ImportError:
+        raise AlignError("PocketSphinx is not installed (Debian: python3-pocketsphinx pocketsphinx-en-us)") from None
+    if not (MODEL / "en-us").is_dir():
+        raise AlignError(f"the US English model is not installed ({MODEL}; Debian: pocketsphinx-en-us)")
+
+    config = Decoder.default_config()
+    config.set_string("-hmm", str(MODEL / "en-us"))
+    config.set_string("-dict", str(dictionary_path))
+    config.set_string("-logfn", "/dev/null")
+    config.set_boolean("-remove_silence", False)  # keep every frame: frames are the clock
+    config.set_float("-beam", 1e-80)  # wide beams: a forced alignment must not lose its path
+    config.set_float("-wbeam", 1e-60)
+    config.set_float("-pbeam", 1e-80)
+    return Decoder(config)
+
+
+def align_words(samples16k, sentences, labels):
+    """sentences: list of word lists. Returns for each sentence the aligned
+    (start_s, end_s, phone_count) of its words. Raises AlignError naming the
+    first sentence the speech could not be matched to."""
+    words = [w.lower() for sentence in sentences for w in sentence]
+    sounds = pronunciations(words)
+    owner = [i for i, sentence in enumerate(sentences) for _ in sentence]
+    with tempfile.TemporaryDirectory() as scratch:
+        # Every word position is its own dictionary entry, so the grammar is a
+        # plain chain of tokens whatever the spelling of the words.
+        dictionary = Path(scratch) / "lesson.dict"
+        with open(dictionary, "w", encoding="utf-8") as out:
+            for position, word in enumerate(words):
+                for variant, phones in enumerate(sounds[word]):
+                    suffix = f"({variant + 1})" if variant else ""
+                    out.write(f"w{position}{suffix} {phones}\n")
+        decoder = _decoder(dictionary)
+        grammar = "#JSGF V1.0;\ngrammar lesson;\npublic <lesson> = "
+        grammar += " ".join(f"w{p}" for p in range(len(words))) + " ;\n"
+        decoder.set_jsgf_string("lesson", grammar)
+        decoder.set_search("lesson")
+        decoder.start_utt()
+        decoder.process_raw(samples16k.tobytes(), False, True)
+        decoder.end_utt()
+        segments = [(s.word, s.start_frame, s.end_frame) for s in decoder.seg()]
+    spans = [None] * len(sentences)
+    reached = -1
+    for word, first, last in segments:
+        if not word.startswith("w"):
+            continue  # pauses and noises
+        position = int(word[1:].split("(")[0])
+        reached = max(reached, position)
+        i = owner[position]
+        phones = len(sounds[words[position]][0].split())
+        start, end, count = spans[i] or (first / 100, (last + 1) / 100, 0)
+        spans[i] = (min(start, first / 100), max(end, (last + 1) / 100), count + phones)
+    if reached < len(words) - 1 or None in spans:
+        line = owner[reached + 1] if reached + 1 < len(words) else spans.index(None)
+        raise AlignError(f"{labels[line]}: the speech could not be matched to the text from this line on")
+    return spans
+
+
+def check_spans(spans, labels):
+    """Faults that show the text and the speech do not match, one string each."""
+    faults = []
+    for label, (start, end, phones) in zip(labels, spans):
+        per_phone = (end - start) / max(1, phones)
+        if per_phone < 0.04:
+            faults.append(f"{label}: squeezed into {end - start:.2f} s of audio; is it spoken in the recording?")
+        elif per_phone > 0.4:
+            faults.append(f"{label}: stretched over {end - start:.2f} s; does the recording say more than the text?")
+    return faults
+
+
+def unclaimed_speech(loudness, stretches, least_s=0.3):
+    """Runs of speech of at least least_s outside every stretch: (start, end)."""
+    inside = [False] * len(loudness.levels)
+    for start, end in stretches:
+        for frame in range(_frame(start), min(len(inside), _frame(end))):
+            inside[frame] = True
+    runs, begin = [], None
+    for frame, level_loud in enumerate(loudness.loud(f) and not inside[f] for f in range(len(inside))):
+        if level_loud and begin is None:
+            begin = frame
+        elif not level_loud and begin is not None:
+            runs.append((begin, frame))
+            begin = None
+    if begin is not None:
+        runs.append((begin, len(inside)))
+    return [(a / 100, b / 100) for a, b in runs if (b - a) / 100 >= least_s]
+
+
+def align_transcript(samples16k, englishes, labels):
+    """Stretches (start_s, end_s) holding each sentence of the transcript;
+    labels name each sentence's line in messages."""
+    sentences = [words_of(english) for english in englishes]
+    for label, words in zip(labels, sentences):
+        if not words:
+            raise AlignError(f"{label}: no words to find in the speech")
+    loudness = Loudness.of(samples16k)
+    spans = align_words(samples16k, sentences, labels)
+    faults = check_spans(spans, labels)
+    stretches = settle_stretches(loudness, [(start, end) for start, end, _ in spans])
+    for start, end in unclaimed_speech(loudness, stretches):
+        faults.append(f"speech at {start:.2f}-{end:.2f} s belongs to no sentence; is a line missing from the text?")
+    if faults:
+        raise AlignError("; ".join(faults))
+    return stretches
+
