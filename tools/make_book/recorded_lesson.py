@@ -29,7 +29,7 @@ def decode_recording(path, rate):
 
 def codec_of(path):
     out = run(["ffprobe", "-v", "error", "-select_streams", "a:0", "-show_entries",
-               "stream=codec_name", "-of", "csv=p=0", str(path)]).stdout
+               "stream=codec_name", "-of", "default=noprint_wrappers=1:nokey=1", str(path)]).stdout
     return out.decode().strip()
 
 

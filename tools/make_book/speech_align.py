@@ -213,6 +213,33 @@ def _decoder(dictionary_path):
     return Decoder(config)
 
 
+def _chain(sentences, nested):
+    """The grammar's words: every word position is its own dictionary entry
+    (w0, w1 ...), so the grammar is a chain of tokens whatever the spelling.
+    Nested, the chain may end after any sentence (to see how far it matches)."""
+    position, parts = 0, []
+    for sentence in sentences:
+        parts.append(" ".join(f"w{position + k}" for k in range(len(sentence))))
+        position += len(sentence)
+    if not nested:
+        return " ".join(parts)
+    return parts[0] + "".join(f" [ {part}" for part in parts[1:]) + " ]" * (len(parts) - 1)
+
+
+def _decode(decoder, name, body, samples16k):
+    decoder.set_jsgf_string(name, f"#JSGF V1.0;\ngrammar {name};\npublic <{name}> = {body} ;\n")
+    decoder.set_search(name)
+    decoder.start_utt()
+    decoder.process_raw(samples16k.tobytes(), False, True)
+    decoder.end_utt()
+    return [(s.word, s.start_frame, s.end_frame) for s in decoder.seg()]
+
+
+def _last_position(segments):
+    positions = [int(word[1:].split("(")[0]) for word, _, _ in segments if word.startswith("w")]
+    return max(positions, default=-1)
+
+
 def align_words(samples16k, sentences, labels):
     """sentences: list of word lists. Returns for each sentence the aligned
     (start_s, end_s, phone_count) of its words. Raises AlignError naming the
@@ -221,8 +248,6 @@ def align_words(samples16k, sentences, labels):
     sounds = pronunciations(words)
     owner = [i for i, sentence in enumerate(sentences) for _ in sentence]
     with tempfile.TemporaryDirectory() as scratch:
-        # Every word position is its own dictionary entry, so the grammar is a
-        # plain chain of tokens whatever the spelling of the words.
         dictionary = Path(scratch) / "lesson.dict"
         with open(dictionary, "w", encoding="utf-8") as out:
             for position, word in enumerate(words):
@@ -230,28 +255,21 @@ def align_words(samples16k, sentences, labels):
                     suffix = f"({variant + 1})" if variant else ""
                     out.write(f"w{position}{suffix} {phones}\n")
         decoder = _decoder(dictionary)
-        grammar = "#JSGF V1.0;\ngrammar lesson;\npublic <lesson> = "
-        grammar += " ".join(f"w{p}" for p in range(len(words))) + " ;\n"
-        decoder.set_jsgf_string("lesson", grammar)
-        decoder.set_search("lesson")
-        decoder.start_utt()
-        decoder.process_raw(samples16k.tobytes(), False, True)
-        decoder.end_utt()
-        segments = [(s.word, s.start_frame, s.end_frame) for s in decoder.seg()]
+        segments = _decode(decoder, "lesson", _chain(sentences, nested=False), samples16k)
+        if _last_position(segments) < len(words) - 1:
+            # Find how far the text matches the speech to name the first line that does not.
+            reached = _last_position(_decode(decoder, "prefix", _chain(sentences, nested=True), samples16k))
+            line = owner[reached + 1] if reached + 1 < len(words) else len(sentences) - 1
+            raise AlignError(f"{labels[line]}: the speech could not be matched to the text from this line on")
     spans = [None] * len(sentences)
-    reached = -1
     for word, first, last in segments:
         if not word.startswith("w"):
             continue  # pauses and noises
         position = int(word[1:].split("(")[0])
-        reached = max(reached, position)
         i = owner[position]
         phones = len(sounds[words[position]][0].split())
         start, end, count = spans[i] or (first / 100, (last + 1) / 100, 0)
         spans[i] = (min(start, first / 100), max(end, (last + 1) / 100), count + phones)
-    if reached < len(words) - 1 or None in spans:
-        line = owner[reached + 1] if reached + 1 < len(words) else spans.index(None)
-        raise AlignError(f"{labels[line]}: the speech could not be matched to the text from this line on")
     return spans
 
 
