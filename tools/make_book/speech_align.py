@@ -52,7 +52,7 @@ class Loudness:
         peak = ordered[min(len(ordered) - 1, len(ordered) * 95 // 100)]
         # Far enough above the noise floor to skip hiss, low enough to keep the
         # soft ends of words (a final "s" or "f").
-        return cls(levels, floor + max(6.0, 0.3 * (peak - floor)))
+        return cls(levels, floor + max(4.0, 0.2 * (peak - floor)))
 
     def loud(self, frame):
         return 0 <= frame < len(self.levels) and self.levels[frame] > self.threshold
@@ -207,9 +207,13 @@ def _decoder(dictionary_path):
     config.set_string("-dict", str(dictionary_path))
     config.set_string("-logfn", "/dev/null")
     config.set_boolean("-remove_silence", False)  # keep every frame: frames are the clock
-    config.set_float("-beam", 1e-80)  # wide beams: a forced alignment must not lose its path
-    config.set_float("-wbeam", 1e-60)
-    config.set_float("-pbeam", 1e-80)
+    # Digital silence (exact zeros) gives the features no footing and loses
+    # the path; a trace of noise, the same on every run, restores it.
+    config.set_boolean("-dither", True)
+    config.set_int("-seed", 1)
+    config.set_float("-beam", 1e-120)  # wide beams: a forced alignment must not lose its path
+    config.set_float("-wbeam", 1e-100)
+    config.set_float("-pbeam", 1e-120)
     return Decoder(config)
 
 
