@@ -25,7 +25,7 @@ ANALYSIS_RATE = 16000  # the acoustic model's rate
 FRAME = ANALYSIS_RATE // 100  # 10 ms, the aligner's frame
 MODEL = Path("/usr/share/pocketsphinx/model/en-us")
 MARGIN_S = 0.08  # a stretch reaches this far into the pause around its speech
-SEARCH_S = 0.15  # how far from the aligned boundary a quiet frame is looked for
+SEARCH_S = 0.25  # how far from the aligned boundary a quiet frame is looked for
 
 
 class AlignError(RuntimeError):
@@ -39,6 +39,7 @@ class Loudness:
 
     levels: list
     threshold: float
+    floor: float  # the level of the quiet between sentences
 
     @classmethod
     def of(cls, samples):
@@ -52,10 +53,28 @@ class Loudness:
         peak = ordered[min(len(ordered) - 1, len(ordered) * 95 // 100)]
         # Far enough above the noise floor to skip hiss, low enough to keep the
         # soft ends of words (a final "s" or "f").
-        return cls(levels, floor + max(4.0, 0.2 * (peak - floor)))
+        return cls(levels, floor + max(4.0, 0.2 * (peak - floor)), floor)
 
     def loud(self, frame):
         return 0 <= frame < len(self.levels) and self.levels[frame] > self.threshold
+
+    def above_floor(self, frame):
+        # A word's fading end: too soft to count as speech, still above the quiet.
+        return 0 <= frame < len(self.levels) and self.levels[frame] > self.floor + 3.0
+
+    def fade_out(self, frame, limit):
+        """The frame where a sound that stops being loud at `frame` has faded
+        into the quiet, at most `limit`."""
+        while frame < limit and self.above_floor(frame):
+            frame += 1
+        return frame
+
+    def fade_in(self, frame, limit):
+        """The frame where a sound that becomes loud at `frame` rose from the
+        quiet, at least `limit`."""
+        while frame > limit and self.above_floor(frame - 1):
+            frame -= 1
+        return frame
 
     @property
     def seconds(self):
@@ -67,17 +86,18 @@ def _frame(seconds):
 
 
 def last_speech_end(loudness, first_s, limit_s):
-    """End (s) of the last loud frame in [first_s, limit_s), or None."""
+    """End (s) of the speech that is loud last in [first_s, limit_s), with its
+    fading end, or None."""
     for frame in range(_frame(limit_s) - 1, _frame(first_s) - 1, -1):
         if loudness.loud(frame):
-            return (frame + 1) / 100
+            return loudness.fade_out(frame + 1, _frame(limit_s)) / 100
     return None
 
 
 def first_speech_start(loudness, first_s, limit_s):
     for frame in range(_frame(first_s), _frame(limit_s)):
         if loudness.loud(frame):
-            return frame / 100
+            return loudness.fade_in(frame, _frame(first_s)) / 100
     return None
 
 
@@ -109,15 +129,20 @@ def _quiet_runs(loudness, first, last):
 def settle_boundary(loudness, end_s, next_start_s):
     """The aligned end of one sentence and start of the next, moved to the quiet
     run between them: returns (stretch end, next stretch start) in seconds."""
-    first, last = _frame(end_s - SEARCH_S), _frame(next_start_s + SEARCH_S)
+    runs = _quiet_runs(loudness, _frame(end_s - SEARCH_S), _frame(next_start_s + SEARCH_S))
+    # The quiet the aligner put between the two sentences, or one close by
+    # (the aligner's edges are good to a few frames); failing that, the
+    # longest quiet in reach, rather than the hold before a "t" near the edge.
     lo, hi = _frame(end_s - 0.05), _frame(next_start_s + 0.05)
-    touching = [r for r in _quiet_runs(loudness, first, last) if r[1] > lo and r[0] < hi]
+    touching = [r for r in runs if r[1] > lo and r[0] < hi] or runs
     if not touching:  # no pause at all: part them where the aligner did
         middle = (end_s + next_start_s) / 2
         return middle, middle
-    begin, end = max(touching, key=lambda r: (r[1] - r[0], -abs(r[0] - lo)))
-    q0, q1 = begin / 100, end / 100
-    middle = (q0 + q1) / 2
+    begin, end = max(touching, key=lambda r: (min(r[1], hi) - max(r[0], lo), r[1] - r[0]))
+    middle_frame = (begin + end) // 2
+    q0 = loudness.fade_out(begin, middle_frame) / 100
+    q1 = loudness.fade_in(end, middle_frame) / 100
+    middle = (begin + end) / 200
     return min(q0 + MARGIN_S, middle), max(q1 - MARGIN_S, middle)
 
 

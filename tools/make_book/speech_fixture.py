@@ -26,16 +26,29 @@ def _silence(seconds):
     return array.array("h", bytes(2 * round(seconds * RATE)))
 
 
-def _add_noise(samples, snr_db, seed=7):
+def _noise_level(samples, snr_db):
     loud = [v for v in samples if v]
     speech_rms = (sum(v * v for v in loud) / max(1, len(loud))) ** 0.5
-    sigma = speech_rms / 10 ** (snr_db / 20)
+    return speech_rms / 10 ** (snr_db / 20)
+
+
+def _add_noise(samples, sigma, seed=7):
     noise = random.Random(seed)
     return array.array("h", (max(-32768, min(32767, round(v + noise.gauss(0, sigma)))) for v in samples))
 
 
+def _audible(samples, first, last, sigma):
+    """The part of [first, last) whose 10 ms frames stand above the noise: a
+    fading end buried in it is heard by no one and found by nothing."""
+    window = RATE // 100
+    frames = [k for k in range(first, last, window)
+              if sum(v * v for v in samples[k : min(k + window, last)]) / window > sigma * sigma]
+    return (frames[0], min(last, frames[-1] + window)) if frames else (first, last)
+
+
 def spoken_lesson(englishes, pacing=Pacing()):
-    """(samples at RATE, [(start_s, end_s)] of each sentence's speech)."""
+    """(samples at RATE, [(start_s, end_s)] of each sentence's speech). With
+    noise, a sentence's speech is the part of it that stands above the noise."""
     lesson, spans = _silence(pacing.lead_s), []
     with tempfile.TemporaryDirectory() as scratch:
         for index, english in enumerate(englishes):
@@ -46,11 +59,13 @@ def spoken_lesson(englishes, pacing=Pacing()):
                 if part_index:
                     lesson.extend(_silence(pacing.comma_s))
                 lesson.extend(speak(part, pacing.voice, pacing.rate, scratch))
-            spans.append((first / RATE, len(lesson) / RATE))
+            spans.append((first, len(lesson)))
     lesson.extend(_silence(pacing.tail_s))
     if pacing.snr_db is not None:
-        lesson = _add_noise(lesson, pacing.snr_db)
-    return lesson, spans
+        sigma = _noise_level(lesson, pacing.snr_db)
+        spans = [_audible(lesson, first, last, sigma) for first, last in spans]
+        lesson = _add_noise(lesson, sigma)
+    return lesson, [(first / RATE, last / RATE) for first, last in spans]
 
 
 def write_lesson_wav(path, englishes, pacing=Pacing()):
