@@ -7,7 +7,6 @@ English line and a Chinese line of the same cue.
 """
 
 import codecs
-import re
 import unicodedata
 from dataclasses import dataclass
 

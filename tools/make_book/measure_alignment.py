@@ -19,7 +19,6 @@ takes per minute of audio.
 """
 
 import argparse
-import array
 import statistics
 import sys
 import time

@@ -112,11 +112,11 @@ def ends_from_starts(loudness, starts, limits):
     return ends
 
 
-def _quiet_runs(loudness, first, last):
-    """Runs [a, b) of quiet frames inside frames [first, last)."""
+def _runs(holds, first, last):
+    """Runs [a, b) of the frames in [first, last) for which holds(frame)."""
     runs, begin = [], None
     for frame in range(first, last):
-        if not loudness.loud(frame):
+        if holds(frame):
             begin = frame if begin is None else begin
         elif begin is not None:
             runs.append((begin, frame))
@@ -124,6 +124,10 @@ def _quiet_runs(loudness, first, last):
     if begin is not None:
         runs.append((begin, last))
     return runs
+
+
+def _quiet_runs(loudness, first, last):
+    return _runs(lambda frame: not loudness.loud(frame), first, last)
 
 
 def settle_boundary(loudness, end_s, next_start_s):
@@ -271,7 +275,8 @@ def _last_position(segments):
 
 def align_words(samples16k, sentences, labels):
     """sentences: list of word lists. Returns for each sentence the aligned
-    (start_s, end_s, phone_count) of its words. Raises AlignError naming the
+    (start_s, end_s, phone_count, spoken_s) of its words, spoken_s the time
+    its words take without the pauses between them. Raises AlignError naming the
     first sentence the speech could not be matched to."""
     words = [w.lower() for sentence in sentences for w in sentence]
     sounds = pronunciations(words)
@@ -297,20 +302,22 @@ def align_words(samples16k, sentences, labels):
         position = int(word[1:].split("(")[0])
         i = owner[position]
         phones = len(sounds[words[position]][0].split())
-        start, end, count = spans[i] or (first / 100, (last + 1) / 100, 0)
-        spans[i] = (min(start, first / 100), max(end, (last + 1) / 100), count + phones)
+        start, end, count, spoken = spans[i] or (first / 100, (last + 1) / 100, 0, 0.0)
+        spans[i] = (min(start, first / 100), max(end, (last + 1) / 100), count + phones,
+                    spoken + (last + 1 - first) / 100)
     return spans
 
 
 def check_spans(spans, labels):
     """Faults that show the text and the speech do not match, one string each."""
     faults = []
-    for label, (start, end, phones) in zip(labels, spans):
-        per_phone = (end - start) / max(1, phones)
+    for label, (_, _, phones, spoken) in zip(labels, spans):
+        # Speech runs at 50 to 150 ms a sound; the aligner gives each at least 30.
+        per_phone = spoken / max(1, phones)
         if per_phone < 0.04:
-            faults.append(f"{label}: squeezed into {end - start:.2f} s of audio; is it spoken in the recording?")
+            faults.append(f"{label}: its words fit into {spoken:.2f} s of audio; is it spoken in the recording?")
         elif per_phone > 0.4:
-            faults.append(f"{label}: stretched over {end - start:.2f} s; does the recording say more than the text?")
+            faults.append(f"{label}: its words take {spoken:.2f} s; does the recording say more than the text?")
     return faults
 
 
@@ -320,15 +327,7 @@ def unclaimed_speech(loudness, stretches, least_s=0.3):
     for start, end in stretches:
         for frame in range(_frame(start), min(len(inside), _frame(end))):
             inside[frame] = True
-    runs, begin = [], None
-    for frame, level_loud in enumerate(loudness.loud(f) and not inside[f] for f in range(len(inside))):
-        if level_loud and begin is None:
-            begin = frame
-        elif not level_loud and begin is not None:
-            runs.append((begin, frame))
-            begin = None
-    if begin is not None:
-        runs.append((begin, len(inside)))
+    runs = _runs(lambda frame: loudness.loud(frame) and not inside[frame], 0, len(inside))
     return [(a / 100, b / 100) for a, b in runs if (b - a) / 100 >= least_s]
 
 
@@ -342,7 +341,7 @@ def align_transcript(samples16k, englishes, labels):
     loudness = Loudness.of(samples16k)
     spans = align_words(samples16k, sentences, labels)
     faults = check_spans(spans, labels)
-    stretches = settle_stretches(loudness, [(start, end) for start, end, _ in spans])
+    stretches = settle_stretches(loudness, [(start, end) for start, end, _, _ in spans])
     for start, end in unclaimed_speech(loudness, stretches):
         faults.append(f"speech at {start:.2f}-{end:.2f} s belongs to no sentence; is a line missing from the text?")
     if faults:
