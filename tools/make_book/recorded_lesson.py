@@ -46,11 +46,11 @@ def cue_stretches(cues, loudness, recording):
     return [(cue.start, min(cue.end, loudness.seconds)) for cue in cues]
 
 
-def transcript_stretches(sentences, samples):
+def transcript_stretches(sentences, samples, recording):
     try:
         return align_transcript(samples, [s.english for s in sentences], [s.where for s in sentences])
     except AlignError as error:
-        raise FormatError(f"cannot align the text to the recording: {error}") from None
+        raise FormatError(f"the text cannot be aligned to {recording.name}: {error}") from None
 
 
 def lesson_audio_file(recording, out_path, kilobits, scratch):
@@ -85,7 +85,7 @@ def make_recorded_lesson(recording, out_path, kilobits, sentences=None, cues=Non
     if cues is not None:
         stretches = cue_stretches(cues, Loudness.of(samples), recording)
     else:
-        stretches = transcript_stretches(sentences, samples)
+        stretches = transcript_stretches(sentences, samples, recording)
     with tempfile.TemporaryDirectory() as scratch:
         shift = lesson_audio_file(recording, out_path, kilobits, scratch)
     duration = len(decode(out_path, ANALYSIS_RATE)) / ANALYSIS_RATE

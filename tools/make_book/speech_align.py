@@ -14,6 +14,7 @@ begins and ends in the pause around its sentence and never reaches into a
 neighbour's speech.
 """
 
+import bisect
 import math
 import re
 import subprocess
@@ -26,6 +27,7 @@ FRAME = ANALYSIS_RATE // 100  # 10 ms, the aligner's frame
 MODEL = Path("/usr/share/pocketsphinx/model/en-us")
 MARGIN_S = 0.08  # a stretch reaches this far into the pause around its speech
 SEARCH_S = 0.25  # how far from the aligned boundary a quiet frame is looked for
+WORD_S = 0.25  # speech shorter than this is a sound of a word, not a word
 
 
 class AlignError(RuntimeError):
@@ -130,24 +132,41 @@ def _quiet_runs(loudness, first, last):
     return _runs(lambda frame: not loudness.loud(frame), first, last)
 
 
+def _quiet_near(loudness, at_s):
+    """The whole quiet run that an aligned edge lies in or next to (the
+    aligner's edges are good to a few frames); failing that, the longest quiet
+    in reach, rather than the hold before a "t" close to the edge. None when
+    all is loud."""
+    runs = _quiet_runs(loudness, _frame(at_s - SEARCH_S), _frame(at_s + SEARCH_S))
+    lo, hi = _frame(at_s - 0.05), _frame(at_s + 0.05)
+    near = [r for r in runs if r[1] > lo and r[0] < hi] or runs
+    if not near:
+        return None
+    begin, end = max(near, key=lambda r: (min(r[1], hi) - max(r[0], lo), r[1] - r[0]))
+    while begin > 0 and not loudness.loud(begin - 1):
+        begin -= 1
+    while end < len(loudness.levels) and not loudness.loud(end):
+        end += 1
+    return begin, end
+
+
 def settle_boundary(loudness, end_s, next_start_s):
-    """The aligned end of one sentence and start of the next, moved to the quiet
-    run between them: returns (stretch end, next stretch start) in seconds."""
-    runs = _quiet_runs(loudness, _frame(end_s - SEARCH_S), _frame(next_start_s + SEARCH_S))
-    # The quiet the aligner put between the two sentences, or one close by
-    # (the aligner's edges are good to a few frames); failing that, the
-    # longest quiet in reach, rather than the hold before a "t" near the edge.
-    lo, hi = _frame(end_s - 0.05), _frame(next_start_s + 0.05)
-    touching = [r for r in runs if r[1] > lo and r[0] < hi] or runs
-    if not touching:  # no pause at all: part them where the aligner did
+    """The aligned end of one sentence and start of the next, moved into the
+    quiet around them: returns (stretch end, next stretch start) in seconds.
+    Speech the aligner left between them stays outside both stretches."""
+    after, before = _quiet_near(loudness, end_s), _quiet_near(loudness, next_start_s)
+    after, before = after or before, before or after
+    if after is None:  # no pause at all: part them where the aligner did
         middle = (end_s + next_start_s) / 2
         return middle, middle
-    begin, end = max(touching, key=lambda r: (min(r[1], hi) - max(r[0], lo), r[1] - r[0]))
-    middle_frame = (begin + end) // 2
-    q0 = loudness.fade_out(begin, middle_frame) / 100
-    q1 = loudness.fade_in(end, middle_frame) / 100
-    middle = (begin + end) / 200
-    return min(q0 + MARGIN_S, middle), max(q1 - MARGIN_S, middle)
+    # One pause between them, or two parted by less than a word (the hold and
+    # the release of a final "t"): the longer is the pause between sentences.
+    if after[0] >= before[0] or before[0] - after[1] < _frame(WORD_S):
+        after = before = max(after, before, key=lambda r: r[1] - r[0])
+    end_middle, start_middle = (after[0] + after[1]) / 200, (before[0] + before[1]) / 200
+    speech_end = loudness.fade_out(after[0], (after[0] + after[1]) // 2) / 100
+    speech_start = loudness.fade_in(before[1], (before[0] + before[1]) // 2) / 100
+    return min(speech_end + MARGIN_S, end_middle), max(speech_start - MARGIN_S, start_middle)
 
 
 def settle_stretches(loudness, spans):
@@ -321,14 +340,31 @@ def check_spans(spans, labels):
     return faults
 
 
-def unclaimed_speech(loudness, stretches, least_s=0.3):
-    """Runs of speech of at least least_s outside every stretch: (start, end)."""
+def unclaimed_speech(loudness, stretches, least_s=WORD_S):
+    """Speech of at least least_s outside every stretch, as (start, end) in
+    seconds; the parts between the same two stretches are told as one."""
     inside = [False] * len(loudness.levels)
     for start, end in stretches:
         for frame in range(_frame(start), min(len(inside), _frame(end))):
             inside[frame] = True
     runs = _runs(lambda frame: loudness.loud(frame) and not inside[frame], 0, len(inside))
-    return [(a / 100, b / 100) for a, b in runs if (b - a) / 100 >= least_s]
+    runs = [(a / 100, b / 100) for a, b in runs if (b - a) / 100 >= least_s]
+    starts = [start for start, _ in stretches]
+    joined = []
+    for start, end in runs:
+        if joined and bisect.bisect(starts, start) == bisect.bisect(starts, joined[-1][0]):
+            joined[-1] = (joined[-1][0], end)
+        else:
+            joined.append((start, end))
+    return joined
+
+
+def _where_in_text(at_s, stretches, labels):
+    before = [label for label, (start, _) in zip(labels, stretches) if start < at_s]
+    after = [label for label, (start, _) in zip(labels, stretches) if start >= at_s]
+    if not before:
+        return f"before {after[0]}"
+    return f"after {before[-1]}" if not after else f"between {before[-1]} and the next line"
 
 
 def align_transcript(samples16k, englishes, labels):
@@ -343,7 +379,8 @@ def align_transcript(samples16k, englishes, labels):
     faults = check_spans(spans, labels)
     stretches = settle_stretches(loudness, [(start, end) for start, end, _, _ in spans])
     for start, end in unclaimed_speech(loudness, stretches):
-        faults.append(f"speech at {start:.2f}-{end:.2f} s belongs to no sentence; is a line missing from the text?")
+        faults.append(f"the speech at {start:.2f}-{end:.2f} s, {_where_in_text(start, stretches, labels)}, "
+                      "is in no line; is a line missing from the text?")
     if faults:
         raise AlignError("; ".join(faults))
     return stretches
