@@ -39,6 +39,7 @@ DIALOGUE = [  # LRC: starts only
     ("Is it far from here?", "离这里远吗？"),
 ]
 TALK = [("I like tea.", "我喜欢茶。"), ("She likes coffee, with milk.", "她喜欢加奶的咖啡。")]
+SPOKEN = TALK + [("Tom drinks water.", "汤姆喝水。")]
 
 
 def run_tool(lessons, program, *options):
@@ -208,7 +209,7 @@ class BadInput(unittest.TestCase):
     def setUpClass(cls):
         cls.scratch = Path(tempfile.mkdtemp(prefix="make_book_bad."))
         cls.wav = cls.scratch / "talk.wav"
-        cls.spans = write_lesson_wav(cls.wav, [e for e, _ in TALK], Pacing(gaps_s=(0.5,)))
+        cls.spans = write_lesson_wav(cls.wav, [e for e, _ in SPOKEN], Pacing(gaps_s=(0.5,)))
         cls.duration = cls.spans[-1][1] + 0.5
 
     @classmethod
@@ -220,8 +221,8 @@ class BadInput(unittest.TestCase):
                        for i, (a, b) in enumerate(cues, start=1))
 
     def test_bad_input_is_told_and_writes_nothing(self):
-        (a1, b1), (a2, b2) = self.spans
-        talk = "Talk\n" + "".join(f"{e} | {c}\n" for e, c in TALK)
+        (a1, b1), (a2, b2), _ = self.spans
+        talk = "Talk\n" + "".join(f"{e} | {c}\n" for e, c in SPOKEN)
         cases = [
             # name, files of the lesson folder, extra options, words the message holds
             ("cues overlap", {"x.wav": self.wav, "x.srt": self.srt([(a1, b1 + 0.8), (a2, b2)])}, [],
@@ -234,9 +235,13 @@ class BadInput(unittest.TestCase):
              ["x.mp3", "cannot be decoded"]),
             ("a transcript line that is not spoken",
              {"x.wav": self.wav, "x.txt": talk + "Thank you very much for listening to us today.\n"}, [],
-             ["cannot be aligned to x.wav", "x.txt:4"]),
+             ["cannot be aligned to x.wav", "x.txt:5"]),
             ("a spoken sentence missing from the transcript",
-             {"x.wav": self.wav, "x.txt": f"Talk\n{TALK[0][0]}\n"}, [], ["cannot be aligned to x.wav", "after", "x.txt:2", "is in no line"]),
+             {"x.wav": self.wav, "x.txt": f"Talk\n{SPOKEN[0][0]}\n{SPOKEN[2][0]}\n"}, [],
+             ["cannot be aligned to x.wav", "between", "x.txt:2", "is in no line"]),
+            ("the last spoken sentence missing from the transcript",
+             {"x.wav": self.wav, "x.txt": f"Talk\n{SPOKEN[0][0]}\n{SPOKEN[1][0]}\n"}, [],
+             ["cannot be aligned to x.wav", "after", "x.txt:3", "is in no line"]),
             ("a lyric line with no time", {"x.wav": self.wav, "x.lrc": "[00:00.50]I like tea.\nShe likes coffee.\n"},
              [], ["x.lrc:2", "no [mm:ss.xx] time"]),
             ("a cue with no English", {"x.wav": self.wav, "x.lrc": "[00:00.50]我喜欢茶。\n"}, [],
