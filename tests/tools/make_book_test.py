@@ -22,7 +22,10 @@ TOOL = Path(__file__).resolve().parents[2] / "tools" / "make_book"
 sys.path.insert(0, str(TOOL))
 sys.dont_write_bytecode = True
 
+from book_files import FormatError  # noqa: E402
+from lesson_texts import decode_text  # noqa: E402
 from speech_fixture import Pacing, write_lesson_wav  # noqa: E402
+from timed_text import parse_lrc, parse_srt, parse_vtt  # noqa: E402
 
 TOLERANCE_S = 0.150
 WHITE_STAR = "\u2606"
@@ -275,6 +278,75 @@ class BadInput(unittest.TestCase):
                 after = {str(p.relative_to(program)): p.read_bytes() for p in program.rglob("*") if p.is_file()}
                 self.assertEqual(after, before)
                 self.assertEqual(sorted(p.name for p in program.iterdir()), ["SETTING", "book"])
+
+
+class TextReading(unittest.TestCase):
+    """Texts in every encoding a teacher's editor saves, and the timed-text
+    forms LRC players and subtitle editors write."""
+
+    def test_encodings_are_detected_or_named(self):
+        text = "第一课 Greetings\nGood morning. | 早上好。\n"
+        cases = [
+            ("UTF-8", text.encode("utf-8"), None),
+            ("UTF-8 with its mark", codecs.BOM_UTF8 + text.encode("utf-8"), None),
+            ("UTF-16 little-endian", codecs.BOM_UTF16_LE + text.encode("utf-16-le"), None),
+            ("UTF-16 big-endian", codecs.BOM_UTF16_BE + text.encode("utf-16-be"), None),
+            ("GB18030", text.encode("gb18030"), None),
+            ("code page 936", text.encode("cp936"), None),
+            ("code page 936, named", text.encode("cp936"), "cp936"),
+        ]
+        for name, data, encoding in cases:
+            with self.subTest(name):
+                self.assertEqual(decode_text(data, "x.txt", encoding), text)
+        with self.assertRaisesRegex(FormatError, r"x.txt:2: not valid utf-8"):
+            decode_text(b"line one\n\xb5\xda\n", "x.txt", "utf-8")
+        with self.assertRaisesRegex(FormatError, "unknown encoding"):
+            decode_text(b"", "x.txt", "klingon")
+
+    def cues(self, parse, text):
+        told = []
+        timed = parse(text, "x", told.append)
+        return [(c.start, c.end, c.sentence.english, c.sentence.chinese, c.sentence.note) for c in timed.cues], timed
+
+    def test_lrc_as_players_read_it(self):
+        cues, timed = self.cues(parse_lrc, "\n".join([
+            "[ti:Lesson Two]", "[ar:Ann]", "[length:01:02]", "[offset:-500]",
+            "[00:05.5]Second. / 第二。",          # tenths; read after the line below
+            "[00:01.00][00:09]Again, and again.",  # two times; a time without a fraction
+            "[00:01.00]一遍又一遍。",               # the Chinese of the same time
+            "[00:07.250]<00:07.250>Word <00:07.900>times. | 词 | note",
+            "[00:08.00]",                           # ends the line before
+        ]))
+        self.assertEqual(timed.title, "Lesson Two")
+        self.assertEqual(cues, [
+            (1.5, None, "Again, and again.", "一遍又一遍。", ""),
+            (6.0, None, "Second.", "第二。", ""),
+            (7.75, None, "Word times.", "词", "note"),
+            (9.5, None, "Again, and again.", "", ""),
+        ])
+        self.assertEqual([c.limit for c in timed.cues], [6.0, 7.75, 8.5, None])
+
+    def test_srt_and_vtt_cues(self):
+        srt, _ = self.cues(parse_srt, "1\n00:00:01,000 --> 00:00:02,500\n<i>Hello</i> there.\n你好。\n\n"
+                                      "2\n01:00:03,000 --> 01:00:04,000\n{\\an8}Rock &amp; roll.\n")
+        self.assertEqual(srt, [(1.0, 2.5, "Hello there.", "你好。", ""), (3603.0, 3604.0, "Rock & roll.", "", "")])
+        vtt, _ = self.cues(parse_vtt, "WEBVTT - a talk\n\nSTYLE\n::cue { color: red }\n\nNOTE a note\n\n"
+                                      "intro\n00:01.000 --> 00:02.000 line:0\n<v Ann>Hi.</v> / 嗨。\n")
+        self.assertEqual(vtt, [(1.0, 2.0, "Hi.", "嗨。", "")])
+
+    def test_faults_name_their_line(self):
+        cases = [
+            (parse_lrc, "[00:01.00]One.\n[00:01.00]Two.\n", "x:1: two English lines"),
+            (parse_lrc, "[offset:soon]\n", "x:1: \\[offset:\\] must be whole milliseconds"),
+            (parse_srt, "1\n00:00:01,000 -> 00:00:02,000\nHi.\n", "x:1: a cue with no \"start --> end\""),
+            (parse_srt, "1\n00:00:01,000 --> 00:00:02,000\n\n", "x:2: a cue with no text"),
+            (parse_srt, "1\n00:00:01,000 --> 00:00:02,000\n你好。\n", "x:2: a cue with no English"),
+            (parse_vtt, "00:01.000 --> 00:02.000\nHi.\n", "x:1: a WebVTT file begins with"),
+        ]
+        for parse, text, told in cases:
+            with self.subTest(told):
+                with self.assertRaisesRegex(FormatError, told):
+                    parse(text, "x", print)
 
 
 if __name__ == "__main__":
