@@ -13,8 +13,9 @@ from lesson_audio import RATE, AudioError, decode, encode, measure_offset, run, 
 from speech_align import ANALYSIS_RATE, AlignError, Loudness, align_transcript, ends_from_starts
 from timed_text import check_cue_order
 
-# The codecs the player decodes for each extension without a change of format.
-KEPT_CODECS = {".mp3": ("mp3",), ".wma": ("wmav1", "wmav2")}
+# The container and codecs of each lesson audio extension: a recording in
+# them is the lesson audio as it is.
+KEPT_FORMATS = {".mp3": ("mp3", ("mp3",)), ".wma": ("asf", ("wmav1", "wmav2"))}
 
 
 def decode_recording(path, rate):
@@ -27,10 +28,12 @@ def decode_recording(path, rate):
     return samples
 
 
-def codec_of(path):
+def is_kept_as_is(path, extension):
     out = run(["ffprobe", "-v", "error", "-select_streams", "a:0", "-show_entries",
-               "stream=codec_name", "-of", "default=noprint_wrappers=1:nokey=1", str(path)]).stdout
-    return out.decode().strip()
+               "format=format_name:stream=codec_name", "-of", "default=noprint_wrappers=1", str(path)]).stdout
+    found = dict(line.split("=", 1) for line in out.decode().splitlines() if "=" in line)
+    container, codecs = KEPT_FORMATS[extension]
+    return found.get("format_name") == container and found.get("codec_name") in codecs
 
 
 def cue_stretches(cues, loudness, recording):
@@ -56,7 +59,7 @@ def transcript_stretches(sentences, samples, recording):
 def lesson_audio_file(recording, out_path, kilobits, scratch):
     """Writes the lesson audio; returns the shift (s) of its timeline against
     the recording's."""
-    if codec_of(recording) in KEPT_CODECS[out_path.suffix]:
+    if is_kept_as_is(recording, out_path.suffix):
         shutil.copyfile(recording, out_path)
         return 0.0
     source = decode_recording(recording, RATE)
@@ -89,5 +92,9 @@ def make_recorded_lesson(recording, out_path, kilobits, sentences=None, cues=Non
     with tempfile.TemporaryDirectory() as scratch:
         shift = lesson_audio_file(recording, out_path, kilobits, scratch)
     duration = len(decode(out_path, ANALYSIS_RATE)) / ANALYSIS_RATE
-    moved = [(a + shift, b + shift) for a, b in stretches]
-    return whole_milliseconds(moved, duration), duration
+    moved = whole_milliseconds([(a + shift, b + shift) for a, b in stretches], duration)
+    for sentence, (start, end) in zip(sentences or [cue.sentence for cue in cues], moved):
+        if end <= start:
+            raise FormatError(f"{sentence.where}: no time left for the sentence in {recording.name} "
+                              f"({start:.3f}-{end:.3f} s)")
+    return moved, duration
