@@ -33,7 +33,7 @@ WHITE_STAR = "\u2606"
 LECTURE = [  # the transcript lesson: comma pauses of 0.6 s, sentence gaps down to 0.1 s
     ("Good morning, everyone, and welcome to the course.", "大家早上好，欢迎来到本课程。", "welcome"),
     ("Today we talk about travel.", "今天我们谈谈旅行。", ""),
-    ("Please open your books, at page ten.", "请打开书，翻到第十页。", "page # ten"),
+    ("Please open your books, at page 10.", "请打开书，翻到第十页。", "page # 10"),
     ("Thank you.", "谢谢。", ""),
 ]
 DIALOGUE = [  # LRC: starts only
