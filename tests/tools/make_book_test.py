@@ -11,6 +11,7 @@ a neighbour's speech.
 """
 
 import codecs
+import os
 import shutil
 import subprocess
 import sys
@@ -28,6 +29,8 @@ from speech_fixture import Pacing, write_lesson_wav  # noqa: E402
 from timed_text import parse_lrc, parse_srt, parse_vtt  # noqa: E402
 
 TOLERANCE_S = 0.150
+# The player's readers over a made book: test_content's MadeBook test, named by ctest.
+PLAYER_READER = os.environ.get("PARLENDA_BOOK_READER")
 WHITE_STAR = "\u2606"
 
 LECTURE = [  # the transcript lesson: comma pauses of 0.6 s, sentence gaps down to 0.1 s
@@ -75,13 +78,30 @@ def read_cp936(path):
     return path.read_bytes().decode("gbk")  # strict: any byte that is not code page 936 fails
 
 
-def read_lesson(path):
+def lesson_fields(path):
+    """The five fields of each record, as written."""
     records = []
     for record in separated(read_cp936(path), "*"):
         fields = record.split("#")
         assert len(fields) == 6 and fields[5] == "", f"{path}: not five fields: {record!r}"
-        records.append((fields[0], fields[1], float(fields[2]), float(fields[3]), fields[4]))
+        records.append(fields[:5])
     return records
+
+
+def read_lesson(path):
+    return [(e, c, float(start), float(end), n) for e, c, start, end, n in lesson_fields(path)]
+
+
+def book_as_written(program, book):
+    """What the player's readers should give for a book, in the lines
+    test_content's MadeBook test writes."""
+    lines = [f"book\t{book}"]
+    titles = separated(read_cp936(program / "SETTING" / "BookList" / f"{book}.dat"), "^")
+    for number, title in enumerate(titles, start=1):
+        lines.append(f"title\t{title}")
+        lines += ["\t".join([str(number), *fields])
+                  for fields in lesson_fields(program / "book" / book / f"{number}.dat")]
+    return lines
 
 
 class MadeBook(unittest.TestCase):
@@ -162,6 +182,24 @@ class MadeBook(unittest.TestCase):
         self.assertEqual([(e, c) for e, c, _, _, _ in self.lesson(3)], DIALOGUE)
         self.assertEqual([(e, c) for e, c, _, _, _ in self.lesson(5)], TALK)
         self.assertFalse(list(self.program.glob(".*")), "the work folder was left behind")
+
+    @unittest.skipUnless(PLAYER_READER, "needs the player's readers (run through ctest)")
+    def test_the_players_readers_read_what_was_written(self):
+        read = self.scratch / "read.txt"
+        env = dict(os.environ, PARLENDA_MADE_BOOK=str(self.program), PARLENDA_MADE_BOOK_READ=str(read),
+                   QT_QPA_PLATFORM="offscreen")
+        reader = subprocess.run([PLAYER_READER, "--gtest_filter=MadeBook.*", "--gtest_color=no"],
+                                env=env, capture_output=True, text=True)
+        self.assertEqual(reader.returncode, 0, reader.stdout[-4000:])
+        self.assertNotIn("SKIPPED", reader.stdout)
+        blocks, books = {}, sorted(p.stem for p in (self.program / "SETTING" / "BookList").glob("*.dat"))
+        for line in read.read_text(encoding="utf-8").splitlines():
+            if line.startswith("book\t"):
+                book = line[5:]
+            blocks.setdefault(book, []).append(line)
+        self.assertEqual(sorted(blocks), books)
+        for book in books:
+            self.assertEqual(blocks[book], book_as_written(self.program, book))
 
     def test_a_transcript_is_aligned_to_its_sentences(self):
         stretches = [(a, b) for _, _, a, b, _ in self.lesson(2)]

@@ -70,9 +70,10 @@ def book_options(folder, title):
 
 
 def check_book_title(title):
-    """The title names folders and files on every system the book may go to."""
-    bad = [ch for ch in title if ch in UNSAFE_IN_TITLE or ord(ch) < 32]
-    if not title.strip() or title in (".", "..") or bad or title != title.strip() or title.endswith("."):
+    """The title names folders and files on every system the book may go to;
+    the player refuses one that could lead out of its folder ("..")."""
+    bad = [ch for ch in title if ch in UNSAFE_IN_TITLE or ord(ch) < 32 or ord(ch) == 127]
+    if not title.strip() or ".." in title or bad or title != title.strip() or title.endswith("."):
         raise FormatError(f"book title {title!r} is not a safe folder name"
                           + (f" (it holds {bad[0]!r})" if bad else ""))
     to_cp936(title, "book title")
