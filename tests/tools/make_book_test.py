@@ -332,12 +332,15 @@ class TextReading(unittest.TestCase):
             ("GB18030", text.encode("gb18030"), None),
             ("code page 936", text.encode("cp936"), None),
             ("code page 936, named", text.encode("cp936"), "cp936"),
+            ("UTF-16 without its mark, named", text.encode("utf-16-be"), "utf-16-be"),
         ]
         for name, data, encoding in cases:
             with self.subTest(name):
                 self.assertEqual(decode_text(data, "x.txt", encoding), text)
         with self.assertRaisesRegex(FormatError, r"x.txt:2: not valid utf-8"):
             decode_text(b"line one\n\xb5\xda\n", "x.txt", "utf-8")
+        with self.assertRaisesRegex(FormatError, "x.txt: UTF-16 without a byte-order mark"):
+            decode_text(text.encode("utf-16-le"), "x.txt")
         with self.assertRaisesRegex(FormatError, "unknown encoding"):
             decode_text(b"", "x.txt", "klingon")
 

@@ -20,7 +20,7 @@ TYPEABLE = str.maketrans({
     "\u2018": "'", "\u2019": "'", "\u201c": '"', "\u201d": '"', "\u2013": "-", "\u2014": "-",
     "\u2026": "...", "\u00a0": " ", "\u266a": "", "\u266b": "",
 })
-ENCODINGS = ("utf-8", "utf-16", "gb18030", "cp936")
+ENCODINGS = ("utf-8", "utf-16", "utf-16-le", "utf-16-be", "gb18030", "cp936")
 
 
 @dataclass
@@ -56,6 +56,9 @@ def decode_text(data, name, encoding=None):
         candidates = ["utf-8-sig"]
     elif data.startswith((codecs.BOM_UTF16_LE, codecs.BOM_UTF16_BE)):
         candidates = ["utf-16"]
+    elif b"\x00" in data:  # no other encoding here holds NUL bytes
+        raise FormatError(f"{name}: UTF-16 without a byte-order mark? name it with --encoding utf-16-le "
+                          "(or utf-16-be)")
     else:
         # Chinese text in GB18030 is almost never valid UTF-8, so UTF-8 first.
         candidates = ["utf-8", "gb18030"]

@@ -212,7 +212,8 @@ def main(argv=None):
     parser.add_argument("lessons", help="folder of lessons (scripts, recordings, subtitles)")
     parser.add_argument("program_folder", help="the player's program folder, e.g. data")
     parser.add_argument("--title", help="book title (default: book.ini, else the folder name)")
-    parser.add_argument("--encoding", help="encoding of every text (default: detected): utf-8, utf-16, gb18030, cp936")
+    parser.add_argument("--encoding", help="encoding of every text (default: detected): utf-8, utf-16, "
+                        "utf-16-le, utf-16-be, gb18030, cp936")
     parser.add_argument("--program-files", action="store_true",
                         help="also write set.dat naming this book, the effect sounds and Recorder.wav")
     args = parser.parse_args(argv)
