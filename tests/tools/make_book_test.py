@@ -357,6 +357,8 @@ class TextReading(unittest.TestCase):
             "[00:01.00]一遍又一遍。",               # the Chinese of the same time
             "[00:07.250]<00:07.250>Word <00:07.900>times. | 词 | note",
             "[00:08.00]",                           # ends the line before
+            "[00:10.00]",                           # a time with text below: not an end
+            "[00:10.00]Last.",
         ]))
         self.assertEqual(timed.title, "Lesson Two")
         self.assertEqual(cues, [
@@ -364,8 +366,9 @@ class TextReading(unittest.TestCase):
             (6.0, None, "Second.", "第二。", ""),
             (7.75, None, "Word times.", "词", "note"),
             (9.5, None, "Again, and again.", "", ""),
+            (10.5, None, "Last.", "", ""),
         ])
-        self.assertEqual([c.limit for c in timed.cues], [6.0, 7.75, 8.5, None])
+        self.assertEqual([c.limit for c in timed.cues], [6.0, 7.75, 8.5, 10.5, None])
 
     def test_srt_and_vtt_cues(self):
         srt, _ = self.cues(parse_srt, "1\n00:00:01,000 --> 00:00:02,500\n<i>Hello</i> there.\n你好。\n\n"

@@ -10,6 +10,7 @@ no text marks the end of the line before it.
 """
 
 import html
+import itertools
 import re
 from dataclasses import dataclass, field
 
@@ -65,18 +66,18 @@ def parse_lrc(text, name, tell):
         entries += [(time, number, words) for time in times]
     # Players apply the offset to every time: a positive offset shows lines sooner.
     entries = sorted(((max(0.0, t - offset), n, w) for t, n, w in entries), key=lambda e: e[0])
+    groups = [(time, list(group)) for time, group in itertools.groupby(entries, key=lambda e: e[0])]
     cues = []
-    for index, (time, number, words) in enumerate(entries):
-        if not words or (index and entries[index - 1][0] == time):
-            continue  # an end marker, or already taken into the cue of its time
-        same = [w for t, _, w in entries[index:] if t == time and w]
-        where = f"{name}:{number}"
+    for index, (time, group) in enumerate(groups):
+        same = [w for _, _, w in group if w]
+        if not same:
+            continue  # a time with no text ends the line before it
+        where = f"{name}:{next(n for _, n, w in group if w)}"
         english, chinese, note = merge_lines(same, where)
-        if len(same) > 1 and sum(1 for w in same if not _is_chinese_only(w)) > 1:
+        if sum(1 for w in same if not _is_chinese_only(w)) > 1:
             raise FormatError(f"{where}: two English lines at the same time {time:.2f} s")
-        later = [t for t, _, _ in entries[index:] if t > time]
-        cues.append(Cue(make_sentence(english, chinese, note, where, tell), time,
-                        limit=later[0] if later else None))
+        limit = groups[index + 1][0] if index + 1 < len(groups) else None
+        cues.append(Cue(make_sentence(english, chinese, note, where, tell), time, limit=limit))
     return TimedText(cues, title)
 
 
