@@ -17,10 +17,11 @@ neighbour's speech.
 import bisect
 import math
 import re
-import subprocess
 import tempfile
 from dataclasses import dataclass
 from pathlib import Path
+
+from lesson_audio import run
 
 ANALYSIS_RATE = 16000  # the acoustic model's rate
 FRAME = ANALYSIS_RATE // 100  # 10 ms, the aligner's frame
@@ -215,7 +216,7 @@ def ipa_to_phones(ipa):
 
 def words_of(english):
     """The spoken words of a sentence, as lower-case tokens."""
-    return [w.strip("'") for w in re.findall(r"[A-Za-z0-9']+", english) if w.strip("'")]
+    return [w.strip("'").lower() for w in re.findall(r"[A-Za-z0-9']+", english) if w.strip("'")]
 
 
 def pronunciations(words):
@@ -228,11 +229,8 @@ def pronunciations(words):
             if base in needed:
                 found.setdefault(base, []).append(phones.strip())
     for word in needed - found.keys():
-        ipa = subprocess.run(
-            ["espeak-ng", "-q", "--ipa", "-v", "en-us", "--", word],
-            capture_output=True, text=True, check=True,
-        ).stdout
-        phones = ipa_to_phones(ipa)
+        ipa = run(["espeak-ng", "-q", "--ipa", "-v", "en-us", "--", word]).stdout
+        phones = ipa_to_phones(ipa.decode("utf-8", errors="replace"))
         if not phones:
             raise AlignError(f"no pronunciation for {word!r}")
         found[word] = [phones]
@@ -297,7 +295,7 @@ def align_words(samples16k, sentences, labels):
     (start_s, end_s, phone_count, spoken_s) of its words, spoken_s the time
     its words take without the pauses between them. Raises AlignError naming the
     first sentence the speech could not be matched to."""
-    words = [w.lower() for sentence in sentences for w in sentence]
+    words = [w for sentence in sentences for w in sentence]
     sounds = pronunciations(words)
     owner = [i for i, sentence in enumerate(sentences) for _ in sentence]
     with tempfile.TemporaryDirectory() as scratch:
