@@ -96,10 +96,10 @@ def encode(wav_path, out_path, kilobits):
              "-flags:a", "+bitexact", str(out_path)])
 
 
-def decode(path):
-    """The file as the player hears it: mono 16-bit at RATE."""
+def decode(path, rate=RATE):
+    """The file as the player hears it: mono 16-bit at `rate`."""
     out = run(["ffmpeg", "-v", "error", "-i", str(path), "-f", "s16le", "-ac", "1",
-               "-ar", str(RATE), "-"]).stdout
+               "-ar", str(rate), "-"]).stdout
     return array.array("h", out[: len(out) // 2 * 2])
 
 

@@ -1,28 +1,21 @@
-"""Lesson scripts: the plain UTF-8 files a teacher writes, one per lesson.
+"""Lesson scripts and transcripts: the plain text files a teacher writes, one
+per lesson.
 
     # a comment line
     第一课 Greetings 问候
     Good morning. | 早上好。 | 中午以前的问候。
 
 The first line that is neither blank nor a comment is the lesson title; every
-later one is a sentence "English | 中文 | note" (the note may be empty).
+later one is a sentence "English | 中文 | note" (the Chinese and the note may
+be left out). Alone, a script is spoken by the speech synthesiser; beside a
+recording of the same name it is the recording's transcript.
 """
 
-import unicodedata
 from dataclasses import dataclass, field
 from pathlib import Path
 
-from book_files import SEPARATORS, FormatError, to_cp936
-
-# Typographic quotes a word processor puts in; the learner types plain ones.
-PLAIN_QUOTES = str.maketrans({"\u2018": "'", "\u2019": "'", "\u201c": '"', "\u201d": '"'})
-
-
-@dataclass
-class Sentence:
-    english: str
-    chinese: str
-    note: str
+from book_files import FormatError
+from lesson_texts import clean_field, make_sentence, read_text, split_fields
 
 
 @dataclass
@@ -32,56 +25,33 @@ class Lesson:
     sentences: list = field(default_factory=list)
 
 
-def _check_field(text, where, name, required=True):
-    if required and not text:
-        raise FormatError(f"{where}: the {name} is empty")
-    for mark in SEPARATORS:
-        if mark in text:
-            raise FormatError(f"{where}: the {name} holds {mark!r}, which the player reads as a separator")
-    if any(unicodedata.category(ch) == "Cc" for ch in text):
-        raise FormatError(f"{where}: the {name} holds a control character")
-    to_cp936(text, f"{where}: the {name}")
-    return text
-
-
-def parse_lesson(text, source):
+def parse_lesson(text, source, tell=print):
     lesson = None
     for number, raw in enumerate(text.splitlines(), start=1):
-        line = raw.strip().lstrip("\ufeff")
+        line = raw.strip()
         where = f"{source}:{number}"
         if not line or line.startswith("#"):
             continue
         if lesson is None:
             if "|" in line:
                 raise FormatError(f"{where}: the first line must be the lesson title")
-            lesson = Lesson(_check_field(line, where, "lesson title"), source)
+            lesson = Lesson(clean_field(line, where, "lesson title", tell, required=True), source)
             continue
-        parts = [part.strip() for part in line.split("|")]
-        if len(parts) != 3:
-            raise FormatError(f'{where}: expected "English | 中文 | note", found {len(parts)} fields')
-        english = parts[0].translate(PLAIN_QUOTES)
-        if not english.isascii():
-            raise FormatError(f"{where}: the English sentence holds letters the learner cannot type")
-        lesson.sentences.append(
-            Sentence(
-                _check_field(english, where, "English sentence"),
-                _check_field(parts[1], where, "Chinese translation"),
-                _check_field(parts[2], where, "note", required=False),
-            )
-        )
+        if "|" not in line:
+            english, chinese, note = line, "", ""
+        else:
+            try:
+                english, chinese, note = split_fields(line)
+            except ValueError as error:
+                raise FormatError(f"{where}: {error}") from None
+        lesson.sentences.append(make_sentence(english, chinese, note, where, tell))
     if lesson is None or not lesson.sentences:
         raise FormatError(f"{source}: a lesson needs a title line and at least one sentence")
     return lesson
 
 
-def read_book(folder):
-    """The lessons of a script folder, in file-name order (*.txt)."""
-    files = sorted(Path(folder).glob("*.txt"))
-    if not files:
-        raise FormatError(f"{folder}: no lesson scripts (*.txt)")
-    lessons = [parse_lesson(path.read_text(encoding="utf-8"), path) for path in files]
-    check_titles([lesson.title for lesson in lessons])
-    return lessons
+def read_script(path, encoding=None, tell=print):
+    return parse_lesson(read_text(path, encoding), path, tell)
 
 
 def check_titles(titles):
