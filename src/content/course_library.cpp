@@ -2,6 +2,8 @@
 // from either, and changing the book.
 #include "content/course_library.h"
 
+#include <algorithm>
+
 #include "app/numeric.h"
 #include "app/text_files.h"
 #include "platform/text/files.h"
@@ -87,6 +89,24 @@ void Form1::Combo1_Click() {
   }
   fillLessons(0);
   Timer3.setEnabled(true);
+}
+
+// A right-click on the tree offers the books installed (those with a
+// lesson-title file), the current one marked; a pick changes the book as the
+// book holder does.
+void Form1::TreeView1_MenuRequest() {
+  std::vector<std::string> books;
+  for (const std::string& b : platform::fileStemsIn(path("\\SETTING\\BookList"), ".dat"))
+    if (content::isSafeBookTitle(b)) books.push_back(b);
+  const auto current = std::find(books.begin(), books.end(), Combo1.text());
+  const int marked = current == books.end() ? -1 : int(current - books.begin());
+  ui::popupMenu(books, marked, [this, books](int i) { chooseBook(books[i]); });
+}
+
+void Form1::chooseBook(const std::string& book) {
+  if (book == Combo1.text()) return;
+  Combo1.setText(book);
+  Combo1_Click();
 }
 
 void Form1::Timer3_Timer() {

@@ -37,6 +37,10 @@ TreeView::TreeView(ui::Container& parent) : ui::Element(&parent, new QTreeWidget
   t->header()->setStretchLastSection(false);
   t->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
   t->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  t->setContextMenuPolicy(Qt::CustomContextMenu);
+  QObject::connect(t, &QWidget::customContextMenuRequested, widget_, [this](const QPoint&) {
+    if (MenuRequest) MenuRequest();
+  });
   QObject::connect(t, &QTreeWidget::itemClicked, widget_, [this](QTreeWidgetItem* item, int) {
     if (NodeClick) NodeClick(item->data(0, Qt::UserRole + 1).toInt());
   });

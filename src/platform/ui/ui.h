@@ -327,6 +327,11 @@ class OptionButton : public Element {
   bool value_ = false;
 };
 
+// A small menu of entries at the mouse pointer, entry `checked` marked (-1:
+// none). Picking one calls chosen(index); closing it calls nothing.
+void popupMenu(const std::vector<std::string>& entries, int checked,
+               std::function<void(int index)> chosen);
+
 class Timer {
  public:
   Timer();
