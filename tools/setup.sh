@@ -11,6 +11,7 @@ packages=(
   fonts-liberation fonts-arphic-uming
   xvfb xauth xdotool x11-apps imagemagick
   espeak-ng lame ffmpeg sox python3
+  desktop-file-utils appstream dpkg-dev qt6-wayland weston
 )
 missing=()
 for p in "${packages[@]}"; do
