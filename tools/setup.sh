@@ -12,6 +12,7 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick
   espeak-ng lame ffmpeg sox python3
   python3-pocketsphinx pocketsphinx-en-us
+  desktop-file-utils appstream dpkg-dev qt6-wayland weston
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,4 +1,5 @@
 // Start-up and shut-down of the main window.
+#include <algorithm>
 #include <array>
 
 #include "app/numeric.h"
@@ -49,6 +50,11 @@ void Form1::Form_Load() {
   // the program folder is not used.
   studymode = 1;
   for (const char* title : content::kBookTitles) Combo1.addItem(title);
+  // Books the learner added under another title are offered after them.
+  for (const std::string& title : platform::learnerBooks(folder_))
+    if (std::find(content::kBookTitles.begin(), content::kBookTitles.end(), title) ==
+        content::kBookTitles.end())
+      Combo1.addItem(title);
   std::string book = field[9];
   if (!content::isSafeBookTitle(book)) {
     ui::msgBox("设置文件中的书名无效，已改为打开“" + std::string(content::kBookTitles[0]) + "”。",

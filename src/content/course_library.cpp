@@ -95,9 +95,15 @@ void Form1::Combo1_Click() {
 // lesson-title file), the current one marked; a pick changes the book as the
 // book holder does.
 void Form1::TreeView1_MenuRequest() {
-  std::vector<std::string> books;
-  for (const std::string& b : platform::fileStemsIn(path("\\SETTING\\BookList"), ".dat"))
-    if (content::isSafeBookTitle(b)) books.push_back(b);
+  // The program folder's books, and the book holder's titles whose list file
+  // is found (the learner's own books among them).
+  std::vector<std::string> books = platform::fileStemsIn(path("\\SETTING\\BookList"), ".dat");
+  for (int i = 0; i < Combo1.listCount(); ++i)
+    if (platform::fileExists(path("\\SETTING\\BookList\\" + Combo1.list(i) + ".dat")))
+      books.push_back(Combo1.list(i));
+  std::sort(books.begin(), books.end());
+  books.erase(std::unique(books.begin(), books.end()), books.end());
+  std::erase_if(books, [](const std::string& b) { return !content::isSafeBookTitle(b); });
   const auto current = std::find(books.begin(), books.end(), Combo1.text());
   const int marked = current == books.end() ? -1 : int(current - books.begin());
   ui::popupMenu(books, marked, [this, books](int i) { chooseBook(books[i]); });

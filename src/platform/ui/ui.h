@@ -414,6 +414,10 @@ class Window : public Container {
   void close();  // runs Unload, then the window goes
   // Position on the screen, twips.
   void moveOnScreen(double left, double top);
+  // Where a window cannot place itself (Wayland), asks the compositor to move
+  // the window with the pointer from the press on; false where the window
+  // moves itself with moveOnScreen.
+  bool moveWithPointer();
   double screenLeft() const;
   double screenTop() const;
 
