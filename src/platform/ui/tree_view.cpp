@@ -9,17 +9,6 @@ namespace MSComctlLib {
 
 namespace {
 QTreeWidget* treeOf(QWidget* w) { return static_cast<QTreeWidget*>(w); }
-
-// Nodes in the order they were added; index 1 is the first.
-std::vector<QTreeWidgetItem*> nodesOf(QTreeWidget* t) {
-  std::vector<QTreeWidgetItem*> v;
-  QTreeWidgetItemIterator it(t);
-  while (*it) v.push_back(*it++);
-  std::sort(v.begin(), v.end(), [](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-    return a->data(0, Qt::UserRole + 1).toInt() < b->data(0, Qt::UserRole + 1).toInt();
-  });
-  return v;
-}
 }  // namespace
 
 TreeView::TreeView(ui::Container& parent) : ui::Element(&parent, new QTreeWidget(parent.widget())) {
@@ -38,13 +27,15 @@ TreeView::TreeView(ui::Container& parent) : ui::Element(&parent, new QTreeWidget
 
 void TreeView::setImageList(const ImageList* images) { images_ = images; }
 
+QTreeWidgetItem* TreeView::node(int index) const {
+  return index >= 1 && index <= int(nodes_.size()) ? nodes_[index - 1] : nullptr;
+}
+
 int TreeView::addNode(int parent, const std::string& key, const std::string& text, int image) {
-  auto* t = treeOf(widget_);
-  auto nodes = nodesOf(t);
-  int index = int(nodes.size()) + 1;
-  QTreeWidgetItem* item = parent > 0 && parent <= int(nodes.size())
-                              ? new QTreeWidgetItem(nodes[parent - 1])
-                              : new QTreeWidgetItem(t);
+  const int index = int(nodes_.size()) + 1;
+  QTreeWidgetItem* under = node(parent);
+  auto* item = under ? new QTreeWidgetItem(under) : new QTreeWidgetItem(treeOf(widget_));
+  nodes_.push_back(item);
   item->setText(0, ui::qs(text));
   item->setData(0, Qt::UserRole, ui::qs(key));
   item->setData(0, Qt::UserRole + 1, index);
@@ -53,47 +44,45 @@ int TreeView::addNode(int parent, const std::string& key, const std::string& tex
   return index;
 }
 
-void TreeView::clear() { treeOf(widget_)->clear(); }
-int TreeView::nodeCount() const { return int(nodesOf(treeOf(widget_)).size()); }
-
-static QTreeWidgetItem* nodeAt(QWidget* w, int index) {
-  auto nodes = nodesOf(treeOf(w));
-  return index >= 1 && index <= int(nodes.size()) ? nodes[index - 1] : nullptr;
+void TreeView::clear() {
+  nodes_.clear();
+  treeOf(widget_)->clear();
 }
+int TreeView::nodeCount() const { return int(nodes_.size()); }
 
 std::string TreeView::nodeText(int index) const {
-  auto* n = nodeAt(widget_, index);
+  auto* n = node(index);
   return n ? ui::ss(n->text(0)) : std::string();
 }
 std::string TreeView::nodeKey(int index) const {
-  auto* n = nodeAt(widget_, index);
+  auto* n = node(index);
   return n ? ui::ss(n->data(0, Qt::UserRole).toString()) : std::string();
 }
 int TreeView::nodeParent(int index) const {
-  auto* n = nodeAt(widget_, index);
+  auto* n = node(index);
   return n && n->parent() ? n->parent()->data(0, Qt::UserRole + 1).toInt() : 0;
 }
 void TreeView::expand(int index) {
-  if (auto* n = nodeAt(widget_, index)) n->setExpanded(true);
+  if (auto* n = node(index)) n->setExpanded(true);
 }
 bool TreeView::expanded(int index) const {
-  auto* n = nodeAt(widget_, index);
+  auto* n = node(index);
   return n && n->isExpanded();
 }
 void TreeView::selectNode(int index) {
   auto* t = treeOf(widget_);
   QSignalBlocker block(t);
-  t->setCurrentItem(nodeAt(widget_, index));
+  t->setCurrentItem(node(index));
 }
 int TreeView::selectedNode() const {
   auto* c = treeOf(widget_)->currentItem();
   return c ? c->data(0, Qt::UserRole + 1).toInt() : 0;
 }
 void TreeView::setNodeBackColor(int index, ui::Color c) {
-  if (auto* n = nodeAt(widget_, index)) n->setBackground(0, ui::qc(c));
+  if (auto* n = node(index)) n->setBackground(0, ui::qc(c));
 }
 ui::Color TreeView::nodeBackColor(int index) const {
-  auto* n = nodeAt(widget_, index);
+  auto* n = node(index);
   if (!n) return back_;
   QColor c = n->background(0).color();
   return ui::rgb(c.red(), c.green(), c.blue());
@@ -112,7 +101,7 @@ void TreeView::setWindowStyle(long style) {
 void TreeView::setFont(const ui::Font& font) { widget_->setFont(ui::qfont(font)); }
 
 void TreeView::clickNode(int index) {
-  auto* n = nodeAt(widget_, index);
+  auto* n = node(index);
   if (!n) return;
   treeOf(widget_)->setCurrentItem(n);
   if (NodeClick) NodeClick(index);
