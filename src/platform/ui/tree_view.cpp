@@ -2,6 +2,7 @@
 
 #include <QHeaderView>
 #include <QTreeWidget>
+#include <map>
 
 #include "platform/ui/ui_qt.h"
 
@@ -11,7 +12,8 @@ namespace {
 QTreeWidget* treeOf(QWidget* w) { return static_cast<QTreeWidget*>(w); }
 }  // namespace
 
-TreeView::TreeView(ui::Container& parent) : ui::Element(&parent, new QTreeWidget(parent.widget())) {
+TreeView::TreeView(ui::Container& parent)
+    : ui::Element(&parent, new QTreeWidget(parent.widget())), icons_(std::make_unique<Icons>()) {
   auto* t = treeOf(widget_);
   t->setHeaderHidden(true);
   t->setColumnCount(1);
@@ -20,27 +22,45 @@ TreeView::TreeView(ui::Container& parent) : ui::Element(&parent, new QTreeWidget
   t->setIconSize(QSize(16, 16));
   t->setFocusPolicy(Qt::NoFocus);
   t->setRootIsDecorated(true);
+  // One font and one picture size: the rows need not be measured one by one.
+  t->setUniformRowHeights(true);
   QObject::connect(t, &QTreeWidget::itemClicked, widget_, [this](QTreeWidgetItem* item, int) {
     if (NodeClick) NodeClick(item->data(0, Qt::UserRole + 1).toInt());
   });
 }
 
-void TreeView::setImageList(const ImageList* images) { images_ = images; }
-
 QTreeWidgetItem* TreeView::node(int index) const {
   return index >= 1 && index <= int(nodes_.size()) ? nodes_[index - 1] : nullptr;
 }
 
+struct TreeView::Icons {
+  std::map<int, QIcon> byImage;  // decoded once per picture of the image list
+};
+
+TreeView::~TreeView() = default;
+
+void TreeView::setImageList(const ImageList* images) {
+  images_ = images;
+  icons_->byImage.clear();
+}
+
+// The node is complete before it joins the tree, which then redraws once.
 int TreeView::addNode(int parent, const std::string& key, const std::string& text, int image) {
   const int index = int(nodes_.size()) + 1;
-  QTreeWidgetItem* under = node(parent);
-  auto* item = under ? new QTreeWidgetItem(under) : new QTreeWidgetItem(treeOf(widget_));
-  nodes_.push_back(item);
+  auto* item = new QTreeWidgetItem;
   item->setText(0, ui::qs(text));
   item->setData(0, Qt::UserRole, ui::qs(key));
   item->setData(0, Qt::UserRole + 1, index);
-  if (images_ && image >= 1 && image <= images_->count())
-    item->setIcon(0, QIcon(ui::picture(images_->picture(image))));
+  if (images_ && image >= 1 && image <= images_->count()) {
+    auto [icon, fresh] = icons_->byImage.try_emplace(image);
+    if (fresh) icon->second = QIcon(ui::picture(images_->picture(image)));
+    item->setIcon(0, icon->second);
+  }
+  if (QTreeWidgetItem* under = node(parent))
+    under->addChild(item);
+  else
+    treeOf(widget_)->addTopLevelItem(item);
+  nodes_.push_back(item);
   return index;
 }
 
