@@ -347,7 +347,9 @@ class Timer {
 // the next load, which makes it a fresh copy of element 0 again: a Qt widget
 // costs time in proportion to its siblings when it is made, raised or
 // destroyed, so thousands of rows made and destroyed on every lesson would
-// cost time in proportion to the square of their number.
+// cost time in proportion to the square of their number. Copies are taken
+// back last-unloaded first, so rows unloaded from the highest index down come
+// back in the stacking order they were made in.
 template <class T>
 class ElementArray {
  public:
