@@ -231,12 +231,16 @@ struct LessonSource::State {
   // Fixes how much of the decoded output to discard. False when the first
   // output lies past the target and decoding must start earlier.
   bool placeOrigin(const AVFrame* f) {
+    if (f->pts == AV_NOPTS_VALUE) return false;  // placed by a later frame
     originKnown = true;
-    if (f->pts == AV_NOPTS_VALUE) return true;
     discard = startFrame - toMedia(originOf(f));
     if (discard >= 0) return true;
-    if (fromFileStart || backoff >= kMaxBackoff) {
+    if (fromFileStart) {
       silence = -discard;  // nothing earlier to decode
+      discard = 0;
+      return true;
+    }
+    if (backoff >= kMaxBackoff) {
       discard = 0;
       return true;
     }
@@ -286,7 +290,8 @@ struct LessonSource::State {
     while (avcodec_receive_frame(codec.get(), frame) >= 0) {
       if (!originKnown && !placeOrigin(frame)) {
         av_frame_unref(frame);
-        return false;
+        if (pendingStart) return false;
+        continue;
       }
       if (silence > 0) emitSilence(silence, out);
       emit(frame, out);
@@ -298,6 +303,7 @@ struct LessonSource::State {
   // The sound ended: a target past it holds at its end.
   void endHere() {
     ended = true;
+    if (!originKnown) nextOut = std::min(nextOut, estimatedFrames());
     if (discard > 0) nextOut -= discard;
     const int64_t end = knownEnd();
     if (end >= 0) nextOut = std::min(nextOut, toMedia(end));
