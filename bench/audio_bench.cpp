@@ -1,12 +1,17 @@
 // The lesson player over a 10-minute 128 kb/s stereo mp3 and the same as wma
 // (made once into /tmp): open, memory, play latency, end guard, start, speed
-// and CPU. Runs the real engine on SDL's disk driver, output in /tmp.
-//   build-audio/bench/audio_bench --benchmark_counters_tabular=true
+// and CPU; then long lessons (10 min, 1 h, 3 h of mp3 and wma, and a 22.05 kHz
+// VBR mp3): URL to the first sample near the end, seeks anywhere, resident
+// memory and its peak, bit-exactness of seeks, beside mpv in the same run.
+// Runs the real engine on SDL's disk driver, output in /tmp.
+//   build/bench/audio_bench --benchmark_counters_tabular=true
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
@@ -18,6 +23,7 @@
 #include <vector>
 
 #include "platform/audio/audio_engine.h"
+#include "platform/audio/audio_lesson_source.h"
 #include "platform/audio/audio_media_player.h"
 
 namespace {
@@ -272,6 +278,156 @@ void BM_CpuAtHalfRate(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CpuAtHalfRate)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Long lessons: the 10-minute files joined end to end (stream copy), and a
+// 22.05 kHz VBR mp3 of the same sound.
+std::string longLesson(int minutes, const std::string& kind) {
+  const std::string ext = kind == "vbr22" ? "mp3" : kind;
+  const std::string path = kDir + "/long-" + kind + "-" + std::to_string(minutes) + "." + ext;
+  if (std::filesystem::exists(path)) return path;
+  std::string base = lesson(ext == "wma" ? "wma" : "mp3");
+  if (kind == "vbr22") {
+    base = kDir + "/vbr22.mp3";
+    if (!std::filesystem::exists(base) &&
+        !shell("cd " + kDir + " && ffmpeg -y -loglevel error -i lesson.mp3 -ar 22050 v.wav" +
+               " && lame --quiet -V 7 v.wav vbr22.mp3 && rm v.wav"))
+      std::abort();
+  }
+  std::ofstream list(kDir + "/list.txt");
+  for (int i = 0; i < minutes / 10; ++i) list << "file '" << base << "'\n";
+  list.close();
+  if (!shell("ffmpeg -y -loglevel error -f concat -safe 0 -i " + kDir + "/list.txt -c copy " +
+             path))
+    std::abort();
+  return path;
+}
+
+long statusKiB(const char* field) {
+  std::ifstream f("/proc/self/status");
+  for (std::string line; std::getline(f, line);)
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
+  return 0;
+}
+
+// `count` samples from `start`, as a seek gives them.
+Samples seekRead(const std::string& file, int64_t start, size_t count) {
+  platform::audio::LessonSource source;
+  source.open(file);
+  source.startAt(start);
+  Samples out;
+  while (out.size() < count) {
+    const auto r = source.read(out);
+    if (r == platform::audio::LessonSource::Read::End) break;
+    if (r == platform::audio::LessonSource::Read::NeedIndex) source.indexMore(1 << 20);
+  }
+  out.resize(std::min(out.size(), count));
+  return out;
+}
+
+// Seeks that differ from the whole file's decode, read once from its start
+// keeping only the windows compared.
+int inexactSeeks(const std::string& file, std::vector<int64_t> starts, size_t count) {
+  std::sort(starts.begin(), starts.end());
+  platform::audio::LessonSource whole;
+  whole.open(file);
+  whole.startAt(0);
+  Samples chunk;
+  int64_t at = 0;
+  size_t next = 0;
+  int inexact = 0;
+  Samples window;
+  while (next < starts.size()) {
+    chunk.clear();
+    const auto r = whole.read(chunk);
+    if (r == platform::audio::LessonSource::Read::NeedIndex) whole.indexMore(1 << 20);
+    if (r == platform::audio::LessonSource::Read::End) break;
+    for (size_t i = 0; i < chunk.size() && next < starts.size(); ++i, ++at) {
+      if (at >= starts[next]) window.push_back(chunk[i]);
+      if (window.size() == count) {
+        inexact += seekRead(file, starts[next], count) != window;
+        window.clear();
+        ++next;
+        // The next window may begin before this one ended: read it again.
+        if (next < starts.size() && starts[next] <= at) {
+          whole.startAt(starts[next]);
+          at = starts[next] - 1;
+          chunk.clear();
+          break;
+        }
+      }
+    }
+  }
+  return inexact + static_cast<int>(starts.size() - next);
+}
+
+// mpv, the general media player, in the same run: open, seek, play 1 s.
+void peer(benchmark::State& state, const std::string& file, double at) {
+  const std::string times = kDir + "/mpv-time.txt";
+  const auto t0 = std::chrono::steady_clock::now();
+  shell("/usr/bin/time -f '%M' -o " + times + " mpv --no-config --really-quiet --vo=null" +
+        " --ao=null --start=" + std::to_string(at) + " --length=1 " + file);
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  std::ifstream f(times);
+  long kib = 0;
+  f >> kib;
+  state.counters["mpv_open_seek_play1s_s"] = wall;
+  state.counters["mpv_peak_MB"] = kib / 1024.0;
+}
+
+// URL to the first sample of a stretch near the end handed to the device,
+// then seeks anywhere; resident memory and its peak; seeks against the whole
+// decode.
+void BM_LongLesson(benchmark::State& state) {
+  const int minutes[] = {10, 60, 180};
+  const char* kinds[] = {"mp3", "wma", "vbr22"};
+  const std::string kind = kinds[state.range(1)];
+  const std::string file = longLesson(minutes[state.range(0)], kind);
+  const double seconds = minutes[state.range(0)] * 60.0;
+  useDisk("/dev/null");
+  platform::AudioEngine engine;
+  for (auto _ : state) {
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
+    const long before = residentKiB();
+    auto player = engine.createMediaPlayer();
+    player->setAutoStart(false);
+    const int64_t t0 = nowNs();
+    player->setURL(file);
+    player->setCurrentPosition(seconds - 20.5);
+    player->play();
+    while (lessonPlayer(*player).firstSampleNs() < t0) std::this_thread::yield();
+    state.counters["url_to_first_sample_ms"] = (lessonPlayer(*player).firstSampleNs() - t0) * 1e-6;
+    player->pause();
+    std::mt19937 random(3);
+    double sum = 0, worst = 0;
+    const int seeks = 20;
+    for (int i = 0; i < seeks; ++i) {
+      const int64_t s0 = nowNs();
+      player->setCurrentPosition(std::uniform_real_distribution<double>(1, seconds - 5)(random));
+      player->play();
+      while (lessonPlayer(*player).firstSampleNs() < s0) std::this_thread::yield();
+      const double ms = (lessonPlayer(*player).firstSampleNs() - s0) * 1e-6;
+      sum += ms;
+      worst = std::max(worst, ms);
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      player->pause();
+    }
+    state.counters["seek_to_first_sample_mean_ms"] = sum / seeks;
+    state.counters["seek_to_first_sample_worst_ms"] = worst;
+    state.counters["added_MB"] = (residentKiB() - before) / 1024.0;
+    state.counters["added_peak_MB"] = (statusKiB("VmHWM:") - before) / 1024.0;
+    state.counters["duration_s"] = lessonPlayer(*player).durationSeconds();
+  }
+  std::vector<int64_t> starts;
+  std::mt19937 random(9);
+  for (int i = 0; i < 24; ++i)
+    starts.push_back(std::uniform_int_distribution<int64_t>(0, int64_t(seconds - 1) * kRate)(random));
+  state.counters["inexact_seeks_of_24"] = inexactSeeks(file, starts, 4096);
+  peer(state, file, seconds - 20.5);
+}
+BENCHMARK(BM_LongLesson)
+    ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
