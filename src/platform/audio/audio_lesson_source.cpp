@@ -120,10 +120,13 @@ struct LessonSource::State {
 
   bool open(const std::string& path) {
     if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0) return false;
-    // mp3 and ASF headers name the codec; reading ahead costs time on long files.
-    const bool named = format->nb_streams > 0 &&
-                       format->streams[0]->codecpar->codec_id != AV_CODEC_ID_NONE &&
-                       format->streams[0]->codecpar->codec_type == AVMEDIA_TYPE_AUDIO;
+    // mp3, ASF and WAV headers name the codec (mp3 frames their rate):
+    // reading ahead for the stream information costs time on long files.
+    const AVCodecParameters* first =
+        format->nb_streams > 0 ? format->streams[0]->codecpar : nullptr;
+    const bool named = first && first->codec_type == AVMEDIA_TYPE_AUDIO &&
+                       (first->codec_id == AV_CODEC_ID_MP3 ||
+                        (first->codec_id != AV_CODEC_ID_NONE && first->sample_rate > 0));
     if (!named && avformat_find_stream_info(format, nullptr) < 0) return false;
     const int index = audioStream();
     if (index < 0) return false;
