@@ -5,6 +5,10 @@
 // memory and its peak, bit-exactness of seeks, beside mpv in the same run.
 // Runs the real engine on SDL's disk driver, output in /tmp.
 //   build/bench/audio_bench --benchmark_counters_tabular=true
+// Memory is best read with each long lesson in a process of its own (freed
+// heap of earlier cases is reused and hides growth):
+//   for k in 0 1 2; do for l in 0 1 2; do build/bench/audio_bench \
+//     --benchmark_filter="BM_LongLesson/$l/$k/" --benchmark_counters_tabular=true; done; done
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
