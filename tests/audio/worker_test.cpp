@@ -48,7 +48,7 @@ long otherThreadsSwitches() {
 TEST(LessonWorker, QuitsWhileWaitingOnAFullQueue) {
   TempDir dir;
   const std::string wav = dir.file("lesson.wav");
-  writeWav(wav, noise(8.0, 3));
+  writeWav(wav, noise(2.0, 3));
   auto voice = std::make_unique<LessonVoice>();
   auto worker = std::make_unique<LessonWorker>(*voice);
   worker->open(wav);
@@ -68,7 +68,7 @@ TEST(LessonWorker, QuitsWhileWaitingOnAFullQueue) {
 TEST(LessonWorker, SleepsWhileNothingPlays) {
   TempDir dir;
   const std::string wav = dir.file("lesson.wav");
-  writeWav(wav, noise(8.0, 3));
+  writeWav(wav, noise(2.0, 3));
   LessonVoice voice;
   LessonWorker worker(voice);
   worker.open(wav);
