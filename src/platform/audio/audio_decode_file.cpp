@@ -7,12 +7,14 @@ namespace platform::audio {
 std::optional<std::vector<int16_t>> decodeWholeFile(const std::string& path) {
   LessonSource source;
   if (!source.open(path)) return std::nullopt;
-  while (!source.indexComplete()) source.indexMore(1024);
-  if (source.totalFrames() == 0) return std::nullopt;
   std::vector<int16_t> samples;
   source.startAt(0);
-  while (source.read(samples) == LessonSource::Read::Samples) {
+  for (;;) {
+    const LessonSource::Read r = source.read(samples);
+    if (r == LessonSource::Read::End) break;
+    if (r == LessonSource::Read::NeedIndex) source.indexMore(1 << 20);
   }
+  if (samples.empty()) return std::nullopt;
   return samples;
 }
 

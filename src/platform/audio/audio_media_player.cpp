@@ -82,6 +82,7 @@ void LessonPlayer::play() {
   if (playing_ && heldAtEnd()) restart(currentPosition());  // play on past the end held at
   playing_ = true;
   voice_->playing = true;
+  worker_->nudge();  // the queue now drains: the worker refills it
 }
 
 void LessonPlayer::pause() {
