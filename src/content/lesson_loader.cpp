@@ -123,6 +123,10 @@ void Form1::buildRow(int i, int w) {
   hash2 = r.hash[1];
 
   Label5.load(i).setCaption(record);
+  // The bands are made first, so that they lie behind the lines and both take
+  // clicks.
+  ui::Label& band = Label18.load(i);
+  ui::Label& chineseBand = Label17.load(i);
 
   ui::Label& english = Label6.load(i);
   english.setCaption(content::trimSpaces(r.english));
@@ -130,7 +134,6 @@ void Form1::buildRow(int i, int w) {
   english.setVisible(true);
   english.setTop(Label8(i - 1).top() + Label8(i - 1).height() + 90);
 
-  ui::Label& band = Label18.load(i);
   band.move(band.left(), english.top() - 100, w, english.height() + 200);
   band.setVisible(true);
 
@@ -150,14 +153,10 @@ void Form1::buildRow(int i, int w) {
   chinese.setVisible(true);
   chinese.setTop(english.top() + english.height() + 90);
 
-  ui::Label& chineseBand = Label17.load(i);
   chineseBand.move(chineseBand.left(), english.top() + english.height(), w, chinese.height() + 270);
   chineseBand.setVisible(true);
 
   Picture2.setHeight(chinese.top() + chinese.height() + 130);
-  // The bands lie behind the lines so that both take clicks.
-  english.raise();
-  chinese.raise();
 }
 
 void Form1::resetDictationProgress() {
