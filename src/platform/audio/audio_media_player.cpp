@@ -82,6 +82,7 @@ void LessonPlayer::play() {
   if (playing_ && heldAtEnd()) restart(currentPosition());  // play on past the end held at
   playing_ = true;
   voice_->playing = true;
+  core_->wake();
 }
 
 void LessonPlayer::pause() {
@@ -107,6 +108,7 @@ void LessonPlayer::restart(double startSeconds) {
   anchorSeconds_ = startSeconds;
   voice_->activeGeneration.store(generation_);
   worker_->request(PlayRequest{generation_, startSeconds, rate_, guard_});
+  core_->wake();  // the callback drops the blocks made stale, even while paused
 }
 
 bool LessonPlayer::waitReady(double timeoutSeconds) const {
