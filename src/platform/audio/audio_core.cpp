@@ -1,6 +1,7 @@
 #include "platform/audio/audio_core.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <chrono>
@@ -120,6 +121,7 @@ void Core::stopCapture() {
 // The keeper: every SDL call of the engine is made here, so SDL's per-thread
 // state lives on one thread, released when it ends.
 void Core::keep() {
+  pthread_setname_np(pthread_self(), "audio-keeper");
   // SDL's own SIGINT and SIGTERM handlers would swallow the signals the
   // program closes its window on.
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
