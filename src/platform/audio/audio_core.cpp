@@ -131,8 +131,16 @@ void Core::keep() {
   std::unique_lock lock(mutex_);
   probed_ = true;
   changed_.notify_all();
-  const auto request = [this] { return quit_ || capture_ != CaptureCommand::None; };
+  const auto request = [this] {
+    return quit_ || capture_ != CaptureCommand::None || outputClosed_;
+  };
   while (!quit_) {
+    if (outputClosed_) {
+      lock.unlock();
+      finishClosing();
+      lock.lock();
+      continue;
+    }
     if (capture_ != CaptureCommand::None) {
       const CaptureCommand command = capture_;
       TakeVoice* take = captureTake_;
@@ -173,7 +181,9 @@ void Core::keep() {
     }
   }
   lock.unlock();
+  finishClosing();
   stopOutput();
+  finishClosing();
   serveCapture(CaptureCommand::Stop, nullptr);
   // SDL keeps its error text per thread and frees it only for its own threads.
   SDL_TLSCleanup();
@@ -213,6 +223,7 @@ void Core::serveCapture(CaptureCommand command, TakeVoice* take) {
 }
 
 bool Core::startOutput() {
+  finishClosing();  // one output device at a time: some cannot be opened twice
   if (outputAvailable_ && holdSdl()) {
     outputDevice_ = openDevice(false, outputCallback, &mixer);
     if (outputDevice_) {
@@ -227,14 +238,32 @@ bool Core::startOutput() {
   return false;
 }
 
+// Closing a device waits for its thread's last buffer and, with some
+// drivers, for the sound to drain: tens of milliseconds in which a record
+// command would otherwise wait. A thread of its own closes it.
 void Core::stopOutput() {
   if (outputDevice_) {
-    SDL_CloseAudioDevice(outputDevice_);  // waits for the callback to return
+    closer_ = std::thread([this, device = outputDevice_] {
+      SDL_CloseAudioDevice(device);  // waits for the callback to return
+      SDL_TLSCleanup();
+      std::lock_guard lock(mutex_);
+      outputClosed_ = true;
+      changed_.notify_all();
+    });
     outputDevice_ = 0;
-    releaseSdl();
   }
   clockRunning_ = false;
   outputRunning_ = false;
+}
+
+void Core::finishClosing() {
+  if (!closer_.joinable()) return;
+  closer_.join();
+  {
+    std::lock_guard lock(mutex_);
+    outputClosed_ = false;
+  }
+  releaseSdl();
 }
 
 bool Core::holdSdl() {

@@ -7,8 +7,10 @@
 // notes when it last had a voice sounding, and once every voice has been
 // silent for a while the output is closed (SDL's audio thread, even paused,
 // wakes for every buffer) and SDL's audio is shut down with it (its ALSA
-// device watcher polls ten times a second). All SDL calls are made by one
-// thread of the core, the keeper, which sleeps while there is nothing to do.
+// device watcher polls ten times a second). SDL calls are made by one thread
+// of the core, the keeper, which sleeps while there is nothing to do; only
+// the closing of the output device is handed to a short-lived thread, so a
+// recording never waits for it.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -85,7 +87,7 @@ class Core {
   bool outputRunning() const { return outputRunning_.load(); }
 
   // Records the default input into `take` until stopCapture(). Both wait
-  // for the keeper.
+  // for the keeper (not for an output device being closed).
   bool startCapture(TakeVoice& take);
   void stopCapture();
 
@@ -97,6 +99,7 @@ class Core {
   void serveCapture(CaptureCommand command, TakeVoice* take);
   bool startOutput();
   void stopOutput();
+  void finishClosing();
   bool holdSdl();
   void releaseSdl();
 
@@ -108,6 +111,7 @@ class Core {
   CaptureCommand capture_ = CaptureCommand::None;
   TakeVoice* captureTake_ = nullptr;
   bool captureStarted_ = false;
+  bool outputClosed_ = false;  // the closer has closed the output device
 
   bool outputAvailable_ = false;  // written once by the probe
   bool inputAvailable_ = false;
@@ -118,6 +122,7 @@ class Core {
   uint32_t outputDevice_ = 0;
   uint32_t captureDevice_ = 0;
   bool clockRunning_ = false;  // without an output device the keeper is the clock
+  std::thread closer_;
   std::thread keeper_;
 };
 
