@@ -3,11 +3,13 @@
 // again and is heard whole from its first sample.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 
 #include "audio_test_support.h"
 #include "platform/audio/audio_core.h"
@@ -160,5 +162,59 @@ TEST(QuietClock, WithoutADeviceTheClockStopsInSilenceAndRunsAgainForTheNextPlay)
   EXPECT_EQ(player.currentPosition(), at) << "paused, the position stays";
   EXPECT_TRUE(playStretch(player, 1.0, 1.4)) << "the clock runs again";
 }
+
+}  // namespace
+
+namespace {
+
+// The recording starts at the record command whatever the output is doing:
+// the take begins with the input's first sample.
+struct OutputState {
+  const char* name;
+  std::function<void(Core&, platform::audio::EffectPlayer&, const std::string& clip)> reach;
+};
+
+class RecordingStart : public testing::TestWithParam<OutputState> {};
+
+TEST_P(RecordingStart, TheTakeBeginsWithTheFirstSampleOfTheInput) {
+  TempDir dir;
+  const Samples input = noise(2.0, 17);
+  writeRaw(dir.file("input.raw"), input);
+  writeWav(dir.file("clip.wav"), sine(0.1, 440, 3000));
+  useDiskAudio(dir, dir.file("input.raw"));
+  auto core = std::make_shared<Core>();
+  ASSERT_TRUE(core->inputAvailable());
+  platform::audio::EffectPlayer sounds(core);
+  platform::audio::TakeVoice take;
+  take.reserve(kRate * 2);
+  core->mixer.attach(&take);
+  GetParam().reach(*core, sounds, dir.file("clip.wav"));
+  take.startRecording();
+  core->mixer.settle();
+  ASSERT_TRUE(core->startCapture(take));
+  waitFor([] { return false; }, 0.3);
+  core->stopCapture();
+  take.stopRecording();
+  core->mixer.detach(&take);
+  const auto got = take.samples();
+  EXPECT_NEAR(double(got.size()) / kRate, 0.3, 0.1);
+  ASSERT_GT(got.size(), 1000u);
+  EXPECT_TRUE(std::equal(got.begin(), got.end(), input.begin()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Output, RecordingStart,
+    testing::Values(
+        OutputState{"stopped", [](Core&, platform::audio::EffectPlayer&, const std::string&) {}},
+        OutputState{"running", [](Core&, platform::audio::EffectPlayer& sounds,
+                                  const std::string& clip) { sounds.play(clip); }},
+        OutputState{"being_closed",
+                    [](Core& core, platform::audio::EffectPlayer& sounds, const std::string& clip) {
+                      sounds.play(clip);
+                      waitFor([&] { return core.outputRunning(); }, 1);
+                      // The quiet rule hands the device to be closed just now.
+                      while (core.outputRunning()) std::this_thread::yield();
+                    }}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

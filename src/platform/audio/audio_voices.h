@@ -3,6 +3,7 @@
 // The user-interface thread hands them work through atomics only.
 #include <atomic>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace platform::audio {
@@ -28,6 +29,10 @@ class TakeVoice {
   // When the capture callback first received samples after startRecording()
   // (steady clock, nanoseconds; 0 before).
   int64_t firstCaptureNs() const { return firstCaptureNs_.load(); }
+  // The take as recorded; only while neither recording nor playing.
+  std::span<const int16_t> samples() const {
+    return {buffer_.data(), static_cast<size_t>(length_.load())};
+  }
 
   // Capture callback.
   void capture(const int16_t* in, int frames);
