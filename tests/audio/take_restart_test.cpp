@@ -14,8 +14,10 @@ namespace {
 
 using platform::audio::TakeVoice;
 
-constexpr int kTake = 300;  // frames: a little over four passes
-constexpr int kPass = 64;
+// Long passes widen the moment in which a pass has read the play's state
+// and not yet written it back, where a restart used to be lost.
+constexpr int kTake = 20000;  // frames: a little over two passes
+constexpr int kPass = 8192;
 
 // The output callback, run as fast as it goes on a thread of its own. It
 // counts the frames it has written and notes where the last whole take began
@@ -69,12 +71,12 @@ TEST(TakeRestart, MeetingTheEndOfTheLastPlayIsNeitherLostNorAFalseEnd) {
   Callback callback(take);
   std::mt19937 random(7);
   int lost = 0, falseEnds = 0;
-  for (int round = 0; round < 400; ++round) {
-    // A first play, then a restart at any moment of it, its end included.
+  for (int round = 0; round < 500; ++round) {
+    // A first play, then a restart about its end.
     take.startPlay(0);
     const int64_t first = callback.written.load();
     const int64_t restartAt =
-        first + std::uniform_int_distribution<int64_t>(0, kTake + kPass)(random);
+        first + std::uniform_int_distribution<int64_t>(kTake - 2 * kPass, kTake + kPass)(random);
     while (callback.written.load() < restartAt) std::this_thread::yield();
     const int64_t restarted = callback.written.load();
     const uint32_t play = take.startPlay(0);
@@ -99,7 +101,7 @@ TEST(TakeRestart, AStopCutsThePlayAndAnEndMeansTheWholeTakeWasHeard) {
   for (int round = 0; round < 150; ++round) {
     const int64_t started = callback.written.load();
     const uint32_t play = take.startPlay(0);
-    callback.waitPasses(started, round % 8);
+    callback.waitPasses(started, round % 4);
     take.stopPlay();
     callback.waitPasses(callback.written.load(), 2 * kTake / kPass);
     EXPECT_EQ(take.finished(play), callback.lastWholeStart.load() >= started) << round;
