@@ -67,12 +67,12 @@ struct Figures {
       sum += v;
       worst = std::max(worst, v);
     }
-    std::printf("%-62s mean %6.2f ms  worst %6.2f ms  (%zu runs)\n", what, sum / ms.size(), worst,
-                ms.size());
+    std::printf("%-62s mean %6.2f ms  worst %6.2f ms  (%zu runs)\n", what,
+                sum / static_cast<double>(ms.size()), worst, ms.size());
   }
 };
 
-double msSince(int64_t t0, int64_t t1) { return (t1 - t0) / 1e6; }
+double msSince(int64_t t0, int64_t t1) { return static_cast<double>(t1 - t0) / 1e6; }
 
 // One play after a seek: the time to its first sample at the device.
 double playLatency(audio::LessonPlayer& player, double at) {

@@ -143,7 +143,7 @@ TEST_P(QuietOutput, StopsAfterTheLastSoundAndTheNextIsHeardWholeFromItsFirstSamp
 INSTANTIATE_TEST_SUITE_P(Voices, QuietOutput,
                          testing::Values(Voice{"effect", effectVoice}, Voice{"take", takeVoice},
                                          Voice{"lesson", lessonVoice}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(QuietClock, WithoutADeviceTheClockStopsInSilenceAndRunsAgainForTheNextPlay) {
   setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
@@ -215,6 +215,6 @@ INSTANTIATE_TEST_SUITE_P(
                       // The quiet rule hands the device to be closed just now.
                       while (core.outputRunning()) std::this_thread::yield();
                     }}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& p) { return std::string(p.param.name); });
 
 }  // namespace
