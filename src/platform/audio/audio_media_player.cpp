@@ -83,6 +83,7 @@ void LessonPlayer::play() {
   playing_ = true;
   voice_->playing = true;
   worker_->nudge();  // the queue now drains: the worker refills it
+  core_->wake();
 }
 
 void LessonPlayer::pause() {
@@ -108,6 +109,7 @@ void LessonPlayer::restart(double startSeconds) {
   anchorSeconds_ = startSeconds;
   voice_->activeGeneration.store(generation_);
   worker_->request(PlayRequest{generation_, startSeconds, rate_, guard_});
+  core_->wake();  // the callback drops the blocks made stale, even while paused
 }
 
 bool LessonPlayer::waitReady(double timeoutSeconds) const {
