@@ -12,12 +12,19 @@ namespace dictation {
 
 namespace {
 
-// Bytes of one UTF-8 character from its lead byte; a stray byte is one.
-size_t charBytes(unsigned char lead) {
-  if (lead >= 0xF0 && lead <= 0xF7) return 4;
-  if (lead >= 0xE0) return lead <= 0xEF ? 3 : 1;
-  if (lead >= 0xC0) return 2;
-  return 1;
+// Bytes of the UTF-8 character at the start of rest. A byte that does not
+// start a whole character is one on its own, so that it never swallows the
+// letters after it.
+size_t charBytes(std::string_view rest) {
+  const auto lead = static_cast<unsigned char>(rest[0]);
+  const size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
+                        : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xC2 && lead <= 0xDF ? 2
+                                                       : 1;
+  if (length > rest.size()) return 1;
+  for (size_t k = 1; k < length; ++k)
+    if ((static_cast<unsigned char>(rest[k]) & 0xC0) != 0x80) return 1;
+  return length;
 }
 
 }  // namespace
@@ -27,8 +34,7 @@ LetterCheck checkLetters(std::string_view sentence, std::string_view answer) {
   size_t letters = 0;  // letters of the answer so far
   int position = 0;    // in UTF-16 units, as the answer box counts
   for (size_t i = 0; i < answer.size();) {
-    const size_t bytes =
-        std::min(charBytes(static_cast<unsigned char>(answer[i])), answer.size() - i);
+    const size_t bytes = charBytes(answer.substr(i));
     const int units = bytes == 4 ? 2 : 1;
     const std::string letter = letterSequence(answer.substr(i, bytes));
     if (!letter.empty()) {
