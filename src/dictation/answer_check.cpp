@@ -12,19 +12,22 @@ namespace dictation {
 
 namespace {
 
-// Bytes of the UTF-8 character at the start of rest. A byte that does not
-// start a whole character is one on its own, so that it never swallows the
-// letters after it.
+// Bytes of the UTF-8 character at the start of rest: the lead byte and the
+// continuation bytes that follow it, at most as many as it announces. A
+// sequence cut short is one character (the answer box shows one U+FFFD for
+// it), and a byte that is no continuation never belongs to the character
+// before it, so a stray lead byte never swallows the letters after it.
 size_t charBytes(std::string_view rest) {
   const auto lead = static_cast<unsigned char>(rest[0]);
-  const size_t length = lead >= 0xF0 && lead <= 0xF4   ? 4
-                        : lead >= 0xE0 && lead <= 0xEF ? 3
-                        : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                       : 1;
-  if (length > rest.size()) return 1;
-  for (size_t k = 1; k < length; ++k)
-    if ((static_cast<unsigned char>(rest[k]) & 0xC0) != 0x80) return 1;
-  return length;
+  const size_t length = lead >= 0xF0 && lead <= 0xF7 ? 4
+                        : lead >= 0xE0               ? (lead <= 0xEF ? 3 : 1)
+                        : lead >= 0xC0               ? 2
+                                                     : 1;
+  size_t bytes = 1;
+  while (bytes < length && bytes < rest.size() &&
+         (static_cast<unsigned char>(rest[bytes]) & 0xC0) == 0x80)
+    ++bytes;
+  return bytes;
 }
 
 }  // namespace
