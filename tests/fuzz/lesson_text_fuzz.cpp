@@ -16,7 +16,8 @@ void checkRecord(std::string_view record) {
   const std::string* fields[] = {&r.english, &r.chinese, &r.start, &r.end, &r.note};
   std::string joined;
   for (int k = 0; k < r.hashes; ++k) {
-    FUZZ_CHECK(r.hash[k] >= 1 && r.hash[k] <= int(record.size()) && record[r.hash[k] - 1] == '#');
+    FUZZ_CHECK(r.hash[k] >= 1 && r.hash[k] <= int(record.size()) &&
+               record[static_cast<std::size_t>(r.hash[k] - 1)] == '#');
     FUZZ_CHECK(fields[k]->find('#') == std::string::npos);
     joined += *fields[k] + "#";
   }
@@ -57,7 +58,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(next > sentto);
     sentfrom = sentto;
     sentto = next;
-    checkRecord(std::string_view(text).substr(sentfrom, sentto - sentfrom - 1));
+    checkRecord(std::string_view(text).substr(static_cast<std::size_t>(sentfrom),
+                                              static_cast<std::size_t>(sentto - sentfrom - 1)));
   }
   FUZZ_CHECK(sentto == int(text.size()));
   FUZZ_CHECK(content::findFrom(text, '*', sentto + 1) == 0);

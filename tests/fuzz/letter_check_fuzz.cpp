@@ -16,7 +16,10 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 // Length as the answer box counts it: UTF-16 units.
 int utf16Units(std::string_view utf8) {
   int units = 0;
-  for (unsigned char b : utf8) units += (b & 0xC0) != 0x80 ? (b >= 0xF0 ? 2 : 1) : 0;
+  for (char c : utf8) {
+    const auto b = static_cast<unsigned char>(c);
+    units += (b & 0xC0) != 0x80 ? (b >= 0xF0 ? 2 : 1) : 0;
+  }
   return units;
 }
 

@@ -31,10 +31,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string text(fuzz::bytesOf(data, size));
   const app::SettingsText parsed = app::parseSettings(text);
   FUZZ_CHECK(parsed.found >= 0 && parsed.found <= app::kSettingsFields);
-  for (int k = 0; k < app::kSettingsFields; ++k) {
-    const std::string& field = parsed.field[k];
+  int k = 0;
+  for (const std::string& field : parsed.field) {
     FUZZ_CHECK(field.find('\\') == std::string::npos);
-    if (k >= parsed.found) FUZZ_CHECK(field.empty());
+    if (k++ >= parsed.found) FUZZ_CHECK(field.empty());
     checkNumber(field);
   }
   const std::string line = app::buildSettingsLine(parsed.field);

@@ -31,7 +31,7 @@ std::string pathOf(int fd) {
   char link[64], target[PATH_MAX];
   std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
   const ssize_t n = ::readlink(link, target, sizeof target);
-  return n > 0 ? std::string(target, n) : std::string();
+  return n > 0 ? std::string(target, static_cast<std::size_t>(n)) : std::string();
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ inline bool wellFormed(std::string_view text) {
       ++i;
       continue;
     }
-    int length;
+    std::size_t length;
     unsigned char low = 0x80, high = 0xBF;  // range of the second byte
     if (b >= 0xC2 && b <= 0xDF) {
       length = 2;
@@ -32,7 +32,7 @@ inline bool wellFormed(std::string_view text) {
     }
     if (i + length > text.size()) return false;
     if (byte(i + 1) < low || byte(i + 1) > high) return false;
-    for (int k = 2; k < length; ++k)
+    for (std::size_t k = 2; k < length; ++k)
       if (byte(i + k) < 0x80 || byte(i + k) > 0xBF) return false;
     i += length;
   }
