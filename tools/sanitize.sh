@@ -35,7 +35,7 @@ cmake --build build-asan -j2
 
 # The suppression file names what belongs to libraries the program does not
 # own; each entry says why. Nothing of Parlenda's own code is suppressed.
-export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:detect_stack_use_after_return=1:check_initialization_order=1"
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:handle_abort=1:detect_stack_use_after_return=1:check_initialization_order=1"
 export LSAN_OPTIONS="suppressions=$PWD/tools/sanitize_leaks.supp:print_suppressions=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 ctest --test-dir build-asan --output-on-failure "$@"
