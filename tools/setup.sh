@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libfontconfig-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   libsoundtouch-dev libsdl2-dev libfftw3-dev
