@@ -87,7 +87,7 @@ TEST_F(ScoreSheet, BothCloseButtonsHideItAndGiveTheAnswerBoxTheFocus) {
   for (CSCommand::Command* close : {&f->Command27, &f->Command17(3)}) {
     learner::click(f->Command28);
     f->Combo4.setFocus();
-    close->click();
+    learner::click(*close);
     EXPECT_FALSE(f->Picture8.visible());
     EXPECT_TRUE(f->Text2.hasFocus());
   }
@@ -96,6 +96,7 @@ TEST_F(ScoreSheet, BothCloseButtonsHideItAndGiveTheAnswerBoxTheFocus) {
 TEST_F(ScoreSheet, ClearSetsTheWholeBookBackAndSavesAnRtfDocument) {
   const std::string before = "^★第一课 Greetings 问候^★Rock ★ Star^☆第二课 One 一句^";
   start(before);
+  learner::click(f->Command28);  // the sheet, then its clear button
   learner::click(f->Command26);
   const std::string cleared = "^☆第一课 Greetings 问候^☆Rock ★ Star^☆第二课 One 一句^";
   EXPECT_EQ(f->RichTextBox6.text(), cleared);
@@ -116,6 +117,7 @@ TEST_F(ScoreSheet, AFailedClearIsToldAndTheFileStaysWhole) {
   const std::string results = h.folder.full("\\SETTING\\Results");
   std::rename(results.c_str(), (results + ".away").c_str());
   h.folder.writeBytes("\\SETTING\\Results", "not a folder");
+  learner::click(f->Command28);
   learner::click(f->Command26);
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_EQ(h.messages[0].style, ui::kExclamation);

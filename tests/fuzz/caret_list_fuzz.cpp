@@ -1,6 +1,7 @@
 // The "^" lists and the results marks on any text: the items hold no "^" and
 // read back the same from a well-formed list of them; marking a lesson passed
-// turns exactly the entries "☆" + title into "★" + title and touches nothing
+// turns the "☆" of exactly the lesson's own entries (starting with "☆" + title,
+// not the entry of a longer title of the book) into "★" and touches nothing
 // else; clearing leaves no entry starting with "★"; both are idempotent.
 #include <algorithm>
 #include <string>
@@ -30,16 +31,41 @@ void checkOnlyMarksChanged(const std::string& before, const std::string& after) 
   }
 }
 
+// The book's lesson titles: each entry without its mark.
+std::vector<std::string> titlesOf(const std::vector<std::string>& items) {
+  std::vector<std::string> titles;
+  for (const std::string& item : items) {
+    const std::string_view entry(item);
+    const bool marked = entry.starts_with(kNotPassed) || entry.starts_with(kPassed);
+    titles.emplace_back(marked ? entry.substr(kNotPassed.size()) : entry);
+  }
+  return titles;
+}
+
+bool ownEntry(std::string_view entry, std::string_view title,
+              const std::vector<std::string>& book) {
+  auto startsWith = [&](std::string_view t) {
+    return entry.starts_with(kNotPassed) && entry.substr(kNotPassed.size()).starts_with(t);
+  };
+  if (title.empty() || !startsWith(title)) return false;
+  return std::none_of(book.begin(), book.end(), [&](const std::string& longer) {
+    return longer.size() > title.size() && startsWith(longer);
+  });
+}
+
 void checkMarkPassed(const std::string& text, const std::vector<std::string>& items,
                      std::string_view title) {
-  const std::string marked = content::markPassed(text, title);
+  const std::vector<std::string> book = titlesOf(items);
+  const std::string marked = content::markPassed(text, title, book);
   checkOnlyMarksChanged(text, marked);
   const std::vector<std::string> after = content::splitCaretList(marked);
   FUZZ_CHECK(after.size() == items.size());
-  const std::string from = withMark(kNotPassed, title), to = withMark(kPassed, title);
   for (std::size_t j = 0; j < items.size(); ++j)
-    FUZZ_CHECK(after[j] == (!title.empty() && items[j] == from ? to : items[j]));
-  FUZZ_CHECK(content::markPassed(marked, title) == marked);
+    FUZZ_CHECK(after[j] ==
+               (ownEntry(items[j], title, book)
+                    ? withMark(kPassed, std::string_view(items[j]).substr(kNotPassed.size()))
+                    : items[j]));
+  FUZZ_CHECK(content::markPassed(marked, title, book) == marked);
 }
 
 }  // namespace
