@@ -27,6 +27,11 @@ void TakeVoice::startPlay(int64_t fromFrame) {
   playing_.store(true);
 }
 
+std::vector<int16_t> TakeVoice::recorded() const {
+  const int64_t n = std::min(length_.load(), capacity());
+  return std::vector<int16_t>(buffer_.begin(), buffer_.begin() + n);
+}
+
 void TakeVoice::capture(const int16_t* in, int frames) {
   if (!recording_.load(std::memory_order_acquire)) return;
   const int64_t at = recorded_.load(std::memory_order_relaxed);

@@ -22,6 +22,10 @@ class TakeVoice {
   void stopPlay() { playing_.store(false); }
   bool playing() const { return playing_.load(); }
   uint32_t finishedPlays() const { return finished_.load(); }
+  // The take as recorded (call after stopRecording) and the frame of it
+  // handed to the output last.
+  std::vector<int16_t> recorded() const;
+  int64_t playFrame() const { return playPos_.load(); }
 
   // Capture callback.
   void capture(const int16_t* in, int frames);

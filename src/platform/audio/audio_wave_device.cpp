@@ -79,4 +79,18 @@ void Recorder::watchPlay() {
   if (Done) Done();
 }
 
+// ---- for the take analysis ----
+
+SoundSamples Recorder::take() const {
+  if (!hasTake_) return {{}, kRate};
+  return {take_->recorded(), kRate};
+}
+
+// The frame handed to the output last: the device's buffer of one period
+// (about 12 ms) is still to be heard, which a mark drawn from it can ignore.
+double Recorder::playPosition() const {
+  if (!take_->playing()) return -1;
+  return static_cast<double>(take_->playFrame()) / kRate;
+}
+
 }  // namespace platform::audio
