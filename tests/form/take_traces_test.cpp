@@ -171,6 +171,52 @@ TEST_F(TakeTraces, TheMarkFollowsTheLoop) {
   EXPECT_TRUE(f->TraceView1.hasTraces()) << "the take stays";
 }
 
+// Under a sentence that wraps to three lines, or a translation of four, the
+// traces keep a useful height and every text stays whole: the sentence's,
+// the legend's, the words' and the figures'.
+TEST(TakeTracesUnderLongSentences, EveryTextIsSeen) {
+  const std::string longEnglish =
+      "When you have finished reading the whole passage aloud, close the book and try to say "
+      "every sentence again from memory, slowly at first and then at your normal speed.";
+  const std::string longChinese =
+      "读完整篇课文以后，合上书本，试着凭记忆把每一个句子再说一遍，先慢慢地说，然后用平常的速度"
+      "说，直到能够流利地说出来为止。";
+  const struct {
+    std::string english, chinese;
+    double start, end;
+  } sentences[] = {{longEnglish, "短。", 0.5, 12.5},
+                   {"Take care.", longChinese + longChinese, 13, 15}};
+  FormHarness h;
+  std::vector<std::vector<std::string>> records;
+  analysis::Sound lesson = analysis_test::silence(16, 22050);
+  for (const auto& s : sentences) {
+    records.push_back({s.english, s.chinese, std::to_string(s.start), std::to_string(s.end), ""});
+    const analysis::Sound said = analysis_test::speak(s.english, {"en", 50, 190});
+    std::copy(said.samples.begin(), said.samples.end(),
+              lesson.samples.begin() + long(s.start * 22050 + 1000));
+  }
+  h.folder.writeBook("Book01", {"长句"}, {lessonText(records)});
+  h.folder.write("\\SETTING\\set.dat", "0\\1\\1\\1\\0\\1\\0\\1\\1\\Book01\\60\\");
+  h.folder.writeBytes("\\Recorder.wav", "RIFF");
+  Form1& f = h.start();
+  h.player->lesson = samplesOf(lesson);
+  learner::click(f.Label14(5));
+  for (const auto& s : sentences) {
+    SCOPED_TRACE(s.english);
+    ASSERT_EQ(f.Label10.caption(), s.english);
+    learner::click(f.Command8);
+    h.wave->recorded = samplesOf(analysis_test::speak(s.english, {"en+f3", 70, 160}));
+    learner::click(f.Command10);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (f.analysing() && std::chrono::steady_clock::now() < until) ui::processEvents(5);
+    ASSERT_TRUE(f.TraceView1.hasTraces()) << f.Label54.caption();
+    EXPECT_GE(f.TraceView1.height(), 1200);
+    EXPECT_LE(f.Label11.top() + f.Label11.height(), f.TraceView1.top());
+    EXPECT_EQ(learner::unseenTexts(f), std::vector<std::string>{});
+    learner::click(f.Command14);
+  }
+}
+
 // A result that arrives after the learner has moved on is not shown.
 TEST_F(TakeTraces, AnAnalysisOverTakenByAnotherSentenceIsDropped) {
   learner::click(f->Command8);
