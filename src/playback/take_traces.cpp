@@ -65,7 +65,8 @@ void Form1::clearTraces() {
 void Form1::placeTraces() {
   const ui::Label& display = Label7(11);
   const int foot = display.top() + display.height() - 150 - kFiguresLine;
-  const int top = Label11.top() + Label11.height() + 60;
+  // Under the translation's lines: its label is taller than they need.
+  const int top = Label11.top() + Label11.textHeight() + 180;
   TraceView1.move(display.left() + 240, top, display.width() - 480, std::max(0, foot - 60 - top));
   if (TraceView1.hasTraces()) {
     Label54.move(display.left() + 360, foot);

@@ -94,7 +94,7 @@ TEST_F(TakeTraces, ATakeIsShownUnderTheSentenceAndAnotherSentenceClearsIt) {
   ASSERT_EQ(t.words.size(), 2u);
   for (int i = 0; i < 2; ++i) EXPECT_GT(f->TraceView1.wordPlace(i).width, 0) << i;
   EXPECT_LT(f->TraceView1.wordPlace(0).left, f->TraceView1.wordPlace(1).left);
-  EXPECT_LE(f->Label11.top() + f->Label11.height(), f->TraceView1.top());
+  EXPECT_LE(f->Label11.top() + f->Label11.textHeight(), f->TraceView1.top());
   EXPECT_EQ(learner::unseenTexts(*f), std::vector<std::string>{});
 
   learner::click(f->Command14);  // 下一句
@@ -211,7 +211,7 @@ TEST(TakeTracesUnderLongSentences, EveryTextIsSeen) {
     while (f.analysing() && std::chrono::steady_clock::now() < until) ui::processEvents(5);
     ASSERT_TRUE(f.TraceView1.hasTraces()) << f.Label54.caption();
     EXPECT_GE(f.TraceView1.height(), 1200);
-    EXPECT_LE(f.Label11.top() + f.Label11.height(), f.TraceView1.top());
+    EXPECT_LE(f.Label11.top() + f.Label11.textHeight(), f.TraceView1.top());
     EXPECT_EQ(learner::unseenTexts(f), std::vector<std::string>{});
     learner::click(f.Command14);
   }
