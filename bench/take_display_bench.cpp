@@ -1,7 +1,8 @@
 // From "停止" to the read-along display showing the traces, for takes of about
 // 2, 5 and 10 seconds: the real engine's player reads the sentence's stretch
 // from an mp3 lesson, the worker compares, the display is laid out and
-// painted. Beside it, the comparison alone on the same samples.
+// painted. Beside it, the comparison alone on the same samples, and the
+// reading of the stretch alone.
 //   build/bench/take_display_bench
 #include <benchmark/benchmark.h>
 
@@ -30,6 +31,13 @@ const char* textFor(int seconds) {
              "to London, and I am afraid I will miss it if I walk. Is there a bus that goes "
              "there from here?";
   }
+}
+
+// espeak-ng's 22.05 kHz at the recorder's 44.1 kHz (each sample twice).
+analysis::Sound atEngineRate(const analysis::Sound& sound) {
+  analysis::Sound out{{}, sound.rate * 2};
+  for (int16_t v : sound.samples) out.samples.insert(out.samples.end(), {v, v});
+  return out;
 }
 
 // The take: another voice, slower; handed over as the recorder keeps it.
@@ -66,7 +74,8 @@ Setup lessonFor(int seconds) {
       std::string(textFor(seconds)) + "#中文#0.5#" + std::to_string(s.end) + "#注释#";
   std::ofstream(s.folder + "/book/Book01/1.dat", std::ios::binary)
       << platform::encodeCp936("*" + record + "*");
-  s.take = analysis_test::delayed(analysis_test::speak(textFor(seconds), {"en+f3", 70, 140}), 0.3);
+  s.take = atEngineRate(
+      analysis_test::delayed(analysis_test::speak(textFor(seconds), {"en+f3", 70, 140}), 0.3));
   return s;
 }
 
@@ -102,7 +111,9 @@ void StopToTracesShown(benchmark::State& state) {
 
 void CompareAlone(benchmark::State& state) {
   const Setup& s = setupFor(int(state.range(0)));
-  const analysis::Sound model = analysis_test::speak(textFor(int(state.range(0))), {"en", 50, 175});
+  // The same stretch the window's reader hands over.
+  const analysis::Sound model{
+      platform::audio::decodeStretch(s.folder + "/Sound/Book01/1.mp3", 0.5, s.end), 44100};
   for (auto _ : state) {
     auto c = analysis::compare(model, s.take, textFor(int(state.range(0))));
     benchmark::DoNotOptimize(c.take.pitch.data());
