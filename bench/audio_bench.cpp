@@ -1,14 +1,23 @@
 // The lesson player over a 10-minute 128 kb/s stereo mp3 and the same as wma
 // (made once into /tmp): open, memory, play latency, end guard, start, speed
-// and CPU. Runs the real engine on SDL's disk driver, output in /tmp.
-//   build-audio/bench/audio_bench --benchmark_counters_tabular=true
+// and CPU; then long lessons (10 min, 1 h, 3 h of mp3 and wma, and a 22.05 kHz
+// VBR mp3): URL to the first sample near the end, seeks anywhere, resident
+// memory and its peak, bit-exactness of seeks, beside mpv in the same run.
+// Runs the real engine on SDL's disk driver, output in /tmp.
+//   build/bench/audio_bench --benchmark_counters_tabular=true
+// Memory is best read with each long lesson in a process of its own (freed
+// heap of earlier cases is reused and hides growth):
+//   for k in 0 1 2; do for l in 0 1 2; do build/bench/audio_bench \
+//     --benchmark_filter="BM_LongLesson/$l/$k/" --benchmark_counters_tabular=true; done; done
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,6 +27,7 @@
 #include <vector>
 
 #include "platform/audio/audio_engine.h"
+#include "platform/audio/audio_lesson_source.h"
 #include "platform/audio/audio_media_player.h"
 
 namespace {
@@ -175,9 +185,17 @@ BENCHMARK(BM_PlayLatency)
 
 // Stretches at each rate on the disk output: audio past the end time, the
 // first sample against the full decode, duration and fundamental.
+// Over the 10-minute files and (range(1) > 0) the long lessons, near their end.
+std::string longLesson(int minutes, const std::string& kind);
+constexpr int kMinutes[] = {10, 60, 180};
+const char* const kKinds[] = {"mp3", "wma", "vbr22"};
+
 void BM_Stretches(benchmark::State& state) {
-  const std::string ext = extOf(state);
-  const Samples& ref = reference(ext);
+  const std::string ext = state.range(0) == 1 ? "wma" : "mp3";
+  const bool tenMinutes = state.range(1) == 0 && state.range(0) < 2;
+  const std::string file =
+      tenMinutes ? lesson(ext) : longLesson(kMinutes[state.range(1)], kKinds[state.range(0)]);
+  const double at = kMinutes[state.range(1)] * 60.0 - 266.6667;
   const double rates[] = {1.0, 0.5, 2.0};
   for (auto _ : state) {
     const std::string out = kDir + "/out-" + ext + ".raw";
@@ -186,12 +204,12 @@ void BM_Stretches(benchmark::State& state) {
       platform::AudioEngine engine;
       auto player = engine.createMediaPlayer();
       player->setAutoStart(false);
-      player->setURL(lesson(ext));
+      player->setURL(file);
       player->setVolume(100);
       lessonPlayer(*player).waitIndexed(30);
       for (double rate : rates) {
         player->setRate(rate);
-        playTo(*player, 333.3333, 334.3333);
+        playTo(*player, at, at + 1);
         std::this_thread::sleep_for(std::chrono::milliseconds(150));
       }
     }
@@ -223,17 +241,22 @@ void BM_Stretches(benchmark::State& state) {
         }
       return (n - 1) * double(kRate) / double(last - first);
     };
-    const int64_t startFrame = std::llround(333.3333 * kRate);
-    // Start: where the first 64 samples heard sit in the full decode.
-    long startOffset = 99999;
-    for (long off = -50; off <= 50; ++off) {
-      if (std::equal(s.begin() + runs[0].first, s.begin() + runs[0].first + 64,
-                     ref.begin() + startFrame + off)) {
-        startOffset = off;
-        break;
+    if (tenMinutes) {
+      // Start: where the first 64 samples heard sit in the ffmpeg command's
+      // decode (the long lessons are checked against the whole decode in
+      // BM_LongLesson).
+      const Samples& ref = reference(ext);
+      const int64_t startFrame = std::llround(at * kRate);
+      long startOffset = 99999;
+      for (long off = -50; off <= 50; ++off) {
+        if (std::equal(s.begin() + runs[0].first, s.begin() + runs[0].first + 64,
+                       ref.begin() + startFrame + off)) {
+          startOffset = off;
+          break;
+        }
       }
+      state.counters["start_offset_samples"] = startOffset;
     }
-    state.counters["start_offset_samples"] = startOffset;
     const double normalHz = hz(runs[0].first, runs[0].second);
     const char* names[] = {"1.0", "0.5", "2.0"};
     for (int i = 0; i < 3; ++i) {
@@ -246,7 +269,10 @@ void BM_Stretches(benchmark::State& state) {
     }
   }
 }
-BENCHMARK(BM_Stretches)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Stretches)
+    ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 // CPU of the whole process while the lesson plays at 0.5.
 void BM_CpuAtHalfRate(benchmark::State& state) {
@@ -272,6 +298,170 @@ void BM_CpuAtHalfRate(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CpuAtHalfRate)->Arg(0)->Arg(1)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+// Long lessons: the 10-minute files joined end to end (stream copy), and a
+// 22.05 kHz VBR mp3 of the same sound.
+std::string longLesson(int minutes, const std::string& kind) {
+  const std::string ext = kind == "vbr22" ? "mp3" : kind;
+  const std::string path = kDir + "/long-" + kind + "-" + std::to_string(minutes) + "." + ext;
+  if (std::filesystem::exists(path)) return path;
+  std::string base = lesson(ext == "wma" ? "wma" : "mp3");
+  if (kind == "vbr22") {
+    base = kDir + "/vbr22.mp3";
+    if (!std::filesystem::exists(base) &&
+        !shell("cd " + kDir + " && ffmpeg -y -loglevel error -i lesson.mp3 -ar 22050 v.wav" +
+               " && lame --quiet -V 7 v.wav vbr22.mp3 && rm v.wav"))
+      std::abort();
+  }
+  std::ofstream list(kDir + "/list.txt");
+  for (int i = 0; i < minutes / 10; ++i) list << "file '" << base << "'\n";
+  list.close();
+  if (!shell("ffmpeg -y -loglevel error -f concat -safe 0 -i " + kDir + "/list.txt -c copy " +
+             path))
+    std::abort();
+  return path;
+}
+
+long statusKiB(const char* field) {
+  std::ifstream f("/proc/self/status");
+  for (std::string line; std::getline(f, line);)
+    if (line.rfind(field, 0) == 0) return std::stol(line.substr(std::strlen(field)));
+  return 0;
+}
+
+// `count` samples from `start`, as a seek gives them.
+Samples seekRead(const std::string& file, int64_t start, size_t count) {
+  platform::audio::LessonSource source;
+  source.open(file);
+  source.startAt(start);
+  Samples out;
+  while (out.size() < count) {
+    const auto r = source.read(out);
+    if (r == platform::audio::LessonSource::Read::End) break;
+    if (r == platform::audio::LessonSource::Read::NeedIndex) source.indexMore(1 << 20);
+  }
+  out.resize(std::min(out.size(), count));
+  return out;
+}
+
+// Seeks that differ from the whole file's decode, read once from its start
+// keeping only the windows compared.
+int inexactSeeks(const std::string& file, std::vector<int64_t> starts, size_t count) {
+  std::sort(starts.begin(), starts.end());
+  platform::audio::LessonSource whole;
+  whole.open(file);
+  whole.startAt(0);
+  Samples chunk;
+  int64_t at = 0;
+  size_t next = 0;
+  int inexact = 0;
+  Samples window;
+  while (next < starts.size()) {
+    chunk.clear();
+    const auto r = whole.read(chunk);
+    if (r == platform::audio::LessonSource::Read::NeedIndex) whole.indexMore(1 << 20);
+    if (r == platform::audio::LessonSource::Read::End) break;
+    for (size_t i = 0; i < chunk.size() && next < starts.size(); ++i, ++at) {
+      if (at >= starts[next]) window.push_back(chunk[i]);
+      if (window.size() == count) {
+        inexact += seekRead(file, starts[next], count) != window;
+        window.clear();
+        ++next;
+        // The next window may begin before this one ended: read it again.
+        if (next < starts.size() && starts[next] <= at) {
+          whole.startAt(starts[next]);
+          at = starts[next] - 1;
+          chunk.clear();
+          break;
+        }
+      }
+    }
+  }
+  return inexact + static_cast<int>(starts.size() - next);
+}
+
+// mpv, the general media player, in the same run: open, seek, play 1 s.
+void peer(benchmark::State& state, const std::string& file, double at) {
+  const std::string times = kDir + "/mpv-time.txt";
+  const auto t0 = std::chrono::steady_clock::now();
+  shell("/usr/bin/time -f '%M' -o " + times + " mpv --no-config --really-quiet --vo=null" +
+        " --ao=null --start=" + std::to_string(at) + " --length=1 " + file);
+  const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  std::ifstream f(times);
+  long kib = 0;
+  f >> kib;
+  state.counters["mpv_open_seek_play1s_s"] = wall;
+  state.counters["mpv_peak_MB"] = kib / 1024.0;
+}
+
+// URL to the first sample of a stretch near the end handed to the device,
+// then seeks anywhere; resident memory and its peak; seeks against the whole
+// decode.
+void BM_LongLesson(benchmark::State& state) {
+  const std::string kind = kKinds[state.range(1)];
+  const std::string file = longLesson(kMinutes[state.range(0)], kind);
+  const double seconds = kMinutes[state.range(0)] * 60.0;
+  useDisk("/dev/null");
+  platform::AudioEngine engine;
+  {
+    // FFmpeg's one-time set-up is paid by the first lesson a process opens,
+    // whatever its length: done here on another file.
+    auto warm = engine.createMediaPlayer();
+    warm->setAutoStart(false);
+    warm->setURL(lesson(kind == "wma" ? "wma" : "mp3"));
+    lessonPlayer(*warm).waitReady(5);
+  }
+  for (auto _ : state) {
+    std::ofstream("/proc/self/clear_refs") << "5";  // the peak starts again from here
+    const long before = residentKiB();
+    auto player = engine.createMediaPlayer();
+    player->setAutoStart(false);
+    const double cpu0 = cpuSeconds();
+    const int64_t t0 = nowNs();
+    player->setURL(file);
+    player->setCurrentPosition(seconds - 20.5);
+    player->play();
+    while (lessonPlayer(*player).firstSampleNs() < t0)
+      std::this_thread::sleep_for(std::chrono::microseconds(100));  // the bench's own CPU stays out
+    state.counters["url_to_first_sample_ms"] = (lessonPlayer(*player).firstSampleNs() - t0) * 1e-6;
+    player->pause();
+    // What the open costs the machine: the process's CPU in the second after it.
+    std::this_thread::sleep_until(
+        std::chrono::steady_clock::time_point(std::chrono::nanoseconds(t0)) +
+        std::chrono::seconds(1));
+    state.counters["cpu_ms_in_1s_after_url"] = (cpuSeconds() - cpu0) * 1000;
+    std::mt19937 random(3);
+    double sum = 0, worst = 0;
+    const int seeks = 20;
+    for (int i = 0; i < seeks; ++i) {
+      const int64_t s0 = nowNs();
+      player->setCurrentPosition(std::uniform_real_distribution<double>(1, seconds - 5)(random));
+      player->play();
+      while (lessonPlayer(*player).firstSampleNs() < s0) std::this_thread::yield();
+      const double ms = (lessonPlayer(*player).firstSampleNs() - s0) * 1e-6;
+      sum += ms;
+      worst = std::max(worst, ms);
+      std::this_thread::sleep_for(std::chrono::milliseconds(30));
+      player->pause();
+    }
+    state.counters["seek_to_first_sample_mean_ms"] = sum / seeks;
+    state.counters["seek_to_first_sample_worst_ms"] = worst;
+    state.counters["added_MB"] = (residentKiB() - before) / 1024.0;
+    state.counters["added_peak_MB"] = (statusKiB("VmHWM:") - before) / 1024.0;
+    state.counters["duration_s"] = lessonPlayer(*player).durationSeconds();
+  }
+  std::vector<int64_t> starts;
+  std::mt19937 random(9);
+  for (int i = 0; i < 24; ++i)
+    starts.push_back(
+        std::uniform_int_distribution<int64_t>(0, int64_t(seconds - 1) * kRate)(random));
+  state.counters["inexact_seeks_of_24"] = inexactSeeks(file, starts, 4096);
+  peer(state, file, seconds - 20.5);
+}
+BENCHMARK(BM_LongLesson)
+    ->ArgsProduct({{0, 1, 2}, {0, 1, 2}})
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

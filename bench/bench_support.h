@@ -10,8 +10,8 @@
 #include "first_paint.h"
 #include "platform/audio/media_player.h"
 #include "platform/audio/sounds.h"
-#include "platform/ui/ui.h"
 #include "platform/audio/wave_device.h"
+#include "platform/ui/ui.h"
 #include "window/form1.h"
 
 struct SilentPlayer : platform::MediaPlayer {
@@ -59,13 +59,17 @@ inline std::string copyProgramFolder() {
 }
 
 // Runs the registered benchmarks inside an offscreen Qt application whose
-// message boxes are answered at once.
-inline int runWindowBenchmarks(int argc, char** argv) {
+// message boxes are answered at once, reported by `reporter` when one is given.
+inline int runWindowBenchmarks(int argc, char** argv,
+                               benchmark::BenchmarkReporter* reporter = nullptr) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
   ui::installFontSubstitutions();
   ui::setMessageBoxResponder([](const ui::MessageBoxCall&) { return 1; });
   benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
+  if (reporter)
+    benchmark::RunSpecifiedBenchmarks(reporter);
+  else
+    benchmark::RunSpecifiedBenchmarks();
   return 0;
 }

@@ -4,6 +4,7 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libfontconfig-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   libsoundtouch-dev libsdl2-dev libfftw3-dev
@@ -12,6 +13,7 @@ packages=(
   xvfb xauth xdotool x11-apps imagemagick
   espeak-ng lame ffmpeg sox python3
   python3-pocketsphinx pocketsphinx-en-us
+  desktop-file-utils appstream dpkg-dev qt6-wayland weston
 )
 missing=()
 for p in "${packages[@]}"; do

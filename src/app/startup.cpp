@@ -1,4 +1,5 @@
 // Start-up and shut-down of the main window.
+#include <algorithm>
 #include <array>
 
 #include "app/numeric.h"
@@ -28,7 +29,9 @@ std::array<std::string, app::kSettingsFields> settingsOrDesignTime(const std::st
   return f;
 }
 
-int checkValue(const std::string& field) { return int(app::toInteger(app::val(field))); }
+int rowValue(const std::string& field) { return app::toInt(app::val(field)); }
+// A check box is checked (1) or not (0); any other number goes to the nearer.
+int checkValue(const std::string& field) { return std::clamp(rowValue(field), 0, 1); }
 
 }  // namespace
 
@@ -49,6 +52,11 @@ void Form1::Form_Load() {
   // the program folder is not used.
   studymode = 1;
   for (const char* title : content::kBookTitles) Combo1.addItem(title);
+  // Books the learner added under another title are offered after them.
+  for (const std::string& title : platform::learnerBooks(folder_))
+    if (std::find(content::kBookTitles.begin(), content::kBookTitles.end(), title) ==
+        content::kBookTitles.end())
+      Combo1.addItem(title);
   std::string book = field[9];
   if (!content::isSafeBookTitle(book)) {
     ui::msgBox("设置文件中的书名无效，已改为打开“" + std::string(content::kBookTitles[0]) + "”。",
@@ -73,7 +81,7 @@ void Form1::Form_Load() {
   // 8-13: speed, play count, interval, panels, remembered playback values.
   WindowsMediaPlayer1.setRate(Option1.value() ? 0.5 : Option3.value() ? 2.0 : 1.0);
   playcount = 0;
-  Timer2.setInterval(int(app::toInteger(app::val(Combo3.text()) * 1000 + 10)));
+  Timer2.setInterval(app::toInt(app::val(Combo3.text()) * 1000 + 10));
   Picture4.move(Picture5.left() - 115, Picture5.top() - 435);
   repeatstudy = app::shortest(app::val(field[3]));
   pausestudy = app::shortest(app::val(field[4]));
@@ -85,7 +93,7 @@ void Form1::Form_Load() {
   // 14-15: the book's texts, the lesson list and tree. A saved row beyond the
   // lesson count opens the first lesson, and the learner is told.
   readBookTexts(book);
-  int row = checkValue(field[0]);
+  int row = rowValue(field[0]);
   int lessons = int(content::splitCaretList(RichTextBox2.text()).size());
   if (row >= lessons || row < -1) {
     if (lessons > 0)

@@ -2,6 +2,8 @@
 // from either, and changing the book.
 #include "content/course_library.h"
 
+#include <algorithm>
+
 #include "app/numeric.h"
 #include "app/text_files.h"
 #include "platform/text/files.h"
@@ -87,6 +89,30 @@ void Form1::Combo1_Click() {
   }
   fillLessons(0);
   Timer3.setEnabled(true);
+}
+
+// A right-click on the tree offers the books installed (those with a
+// lesson-title file), the current one marked; a pick changes the book as the
+// book holder does.
+void Form1::TreeView1_MenuRequest() {
+  // The program folder's books, and the book holder's titles whose list file
+  // is found (the learner's own books among them).
+  std::vector<std::string> books = platform::fileStemsIn(path("\\SETTING\\BookList"), ".dat");
+  for (int i = 0; i < Combo1.listCount(); ++i)
+    if (platform::fileExists(path("\\SETTING\\BookList\\" + Combo1.list(i) + ".dat")))
+      books.push_back(Combo1.list(i));
+  std::sort(books.begin(), books.end());
+  books.erase(std::unique(books.begin(), books.end()), books.end());
+  std::erase_if(books, [](const std::string& b) { return !content::isSafeBookTitle(b); });
+  const auto current = std::find(books.begin(), books.end(), Combo1.text());
+  const int marked = current == books.end() ? -1 : int(current - books.begin());
+  ui::popupMenu(books, marked, [this, books](int i) { chooseBook(books[i]); });
+}
+
+void Form1::chooseBook(const std::string& book) {
+  if (book == Combo1.text()) return;
+  Combo1.setText(book);
+  Combo1_Click();
 }
 
 void Form1::Timer3_Timer() {

@@ -1,25 +1,54 @@
 // The lesson loader: the lesson text, its audio, the sentence cursor and the
 // browse rows of the full text.
+#include <filesystem>
+#include <system_error>
+
 #include "app/numeric.h"
 #include "content/course_library.h"
 #include "content/lesson_text.h"
 #include "platform/text/files.h"
 #include "window/form1.h"
 
+namespace {
+// The largest lesson the window shows: each sentence is eight row elements,
+// so a lesson far beyond any real one (a three-hour recording holds some
+// 3,000 sentences) would take minutes and gigabytes to build.
+constexpr int kMaxSentences = 5000;
+constexpr std::uintmax_t kMaxLessonBytes = 4u << 20;  // 4 MiB
+
+std::uintmax_t fileBytes(const std::string& path) {
+  std::error_code ec;
+  const std::uintmax_t bytes = std::filesystem::file_size(path, ec);
+  return ec ? 0 : bytes;
+}
+
+std::string tooLargeNotice(int lesson, const std::string& title) {
+  return "第" + app::str(lesson) + "课“" + title + "”太大，超过了本程序能显示的" +
+         app::str(kMaxSentences) + "句或" + app::str(int(kMaxLessonBytes >> 20)) +
+         "MB，不能打开。仍保留当前的课程。";
+}
+}  // namespace
+
 void Form1::loadlesson() {
   const int k = List1.listIndex();
   if (k < 0) return;
   const std::string title = List1.text();
-
-  // The text is read before anything changes, so a lesson that cannot be read
-  // leaves the loaded one whole.
-  platform::RichTextBox incoming;
-  if (incoming.loadFile(lessonFile(k)) != platform::RichTextBox::Load::Ok) {
-    ui::msgBox("无法读取本课的课文文件，仍保留当前的课程。", ui::kExclamation, "提示");
+  const auto keepLoadedLesson = [this](const std::string& notice) {
+    ui::msgBox(notice, ui::kExclamation, "提示");
     List1.setListIndex(loadedlesson);
     TreeView1.selectNode(loadedlesson + 2);
-    return;
-  }
+  };
+
+  // The text is read and measured before anything changes, so a lesson that
+  // cannot be read or is too large to show leaves the loaded one whole.
+  if (fileBytes(lessonFile(k)) > kMaxLessonBytes)
+    return keepLoadedLesson(tooLargeNotice(k + 1, title));
+  platform::RichTextBox incoming;
+  if (incoming.loadFile(lessonFile(k)) != platform::RichTextBox::Load::Ok)
+    return keepLoadedLesson("无法读取本课的课文文件，仍保留当前的课程。");
+  std::string lessonText = content::repairLessonText(incoming.text());
+  if (content::countSentences(lessonText) > kMaxSentences)
+    return keepLoadedLesson(tooLargeNotice(k + 1, title));
 
   loadedlesson = std::int16_t(k);
   loadedBook_ = Combo1.text();
@@ -30,7 +59,7 @@ void Form1::loadlesson() {
   if (!platform::fileExists(audio)) ui::msgBox("本课没有安装语音文件。", ui::kOkOnly, kAppTitle);
   WindowsMediaPlayer1.setVolume(100);
 
-  RichTextBox1.setText(content::repairLessonText(incoming.text()));
+  RichTextBox1.setText(std::move(lessonText));
   const std::string& text = RichTextBox1.text();
   const int n = content::countSentences(text);
   Label3.setCaption("0");
@@ -94,6 +123,10 @@ void Form1::buildRow(int i, int w) {
   hash2 = r.hash[1];
 
   Label5.load(i).setCaption(record);
+  // The bands are made first, so that they lie behind the lines and both take
+  // clicks.
+  ui::Label& band = Label18.load(i);
+  ui::Label& chineseBand = Label17.load(i);
 
   ui::Label& english = Label6.load(i);
   english.setCaption(content::trimSpaces(r.english));
@@ -101,7 +134,6 @@ void Form1::buildRow(int i, int w) {
   english.setVisible(true);
   english.setTop(Label8(i - 1).top() + Label8(i - 1).height() + 90);
 
-  ui::Label& band = Label18.load(i);
   band.move(band.left(), english.top() - 100, w, english.height() + 200);
   band.setVisible(true);
 
@@ -121,14 +153,10 @@ void Form1::buildRow(int i, int w) {
   chinese.setVisible(true);
   chinese.setTop(english.top() + english.height() + 90);
 
-  ui::Label& chineseBand = Label17.load(i);
   chineseBand.move(chineseBand.left(), english.top() + english.height(), w, chinese.height() + 270);
   chineseBand.setVisible(true);
 
   Picture2.setHeight(chinese.top() + chinese.height() + 130);
-  // The bands lie behind the lines so that both take clicks.
-  english.raise();
-  chinese.raise();
 }
 
 void Form1::resetDictationProgress() {

@@ -117,7 +117,7 @@ void Form1::cc() {
       Combo3.setText("0");
       break;
   }
-  Timer2.setInterval(int(app::toInteger(app::val(Combo3.text()) * 1000 + 10)));
+  Timer2.setInterval(app::toInt(app::val(Combo3.text()) * 1000 + 10));
   Timer2.setEnabled(false);
 }
 

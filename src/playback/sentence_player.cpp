@@ -71,7 +71,7 @@ void Form1::Combo2_Click() {
 void Form1::Combo3_Click() {
   if (studymode == 1) pausestudy = Combo3.text();
   if (studymode == 2) pausebrowse = Combo3.text();
-  Timer2.setInterval(int(app::toInteger(app::val(Combo3.text()) * 1000 + 10)));
+  Timer2.setInterval(app::toInt(app::val(Combo3.text()) * 1000 + 10));
   focusAfterChoice();
 }
 

@@ -14,6 +14,7 @@ bool onlyLeft(const ui::MouseEvent& e) { return e.buttons == ui::kLeftButton; }
 void Form1::Form_MouseDown(const ui::MouseEvent& e) {
   dragx = float(e.x);
   dragy = float(e.y);
+  if (e.button == ui::kLeftButton) moveWithPointer();  // Wayland: the compositor moves it
 }
 
 void Form1::Form_MouseMove(const ui::MouseEvent& e) {

@@ -189,6 +189,8 @@ class Form1 : public ui::Window, public app::SharedState {
   void TreeView1_NodeClick(int index);
   void List1_MouseUp(const ui::MouseEvent& e);
   void Combo1_Click();
+  void TreeView1_MenuRequest();
+  void chooseBook(const std::string& book);
   void Timer3_Timer();
   void returnToLoadedBook();
   // Opens the lesson of List1's selected row when its file exists; otherwise

@@ -6,6 +6,7 @@ void Form1::wireEvents() {
 
   // Course library
   TreeView1.NodeClick = [this](int node) { TreeView1_NodeClick(node); };
+  TreeView1.MenuRequest = [this] { TreeView1_MenuRequest(); };
   List1.MouseUp = [this](const ui::MouseEvent& e) { List1_MouseUp(e); };
   Combo1.Click = [this] { Combo1_Click(); };
   Timer3.setInterval(10);

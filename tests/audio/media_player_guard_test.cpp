@@ -121,3 +121,56 @@ TEST(NoDevice, ThePlayerRunsOnTheClock) {
 }
 
 }  // namespace
+
+namespace {
+
+struct FarTime {
+  const char* name;
+  double start;
+  double guard;
+  double heardSeconds;  // from the start to the end of the sound
+};
+
+class TimesPastTheAudio : public testing::TestWithParam<FarTime> {};
+
+// A lesson time of fifteen or more digits stands for the end of the audio: a
+// guard there lets the stretch play to the end and hold, a start there plays
+// nothing; the position holds at the audio's end.
+TEST_P(TimesPastTheAudio, StandForTheEndOfTheAudio) {
+  const FarTime c = GetParam();
+  TempDir dir;
+  const std::string wav = dir.file("lesson.wav");
+  const Samples source = noise(2.0, 6);
+  writeWav(wav, source);
+  useDiskAudio(dir);
+  {
+    platform::AudioEngine engine;
+    auto player = openLesson(engine, wav);
+    player->setEndGuard(c.guard);
+    player->setCurrentPosition(c.start);
+    player->play();
+    EXPECT_TRUE(waitFor([&] { return player->currentPosition() == 2.0; }, 3))
+        << player->currentPosition();
+    sleepMs(150);
+    EXPECT_EQ(player->currentPosition(), 2.0);
+  }
+  const Samples out = readRaw(diskOutput(dir));
+  const std::vector<SoundRun> runs = soundRuns(out);
+  if (c.heardSeconds == 0) {
+    EXPECT_TRUE(runs.empty());
+    return;
+  }
+  ASSERT_EQ(runs.size(), 1u);
+  EXPECT_TRUE(Samples(out.begin() + runs[0].begin, out.begin() + runs[0].end) ==
+              Samples(source.end() - runs[0].size(), source.end()));
+  EXPECT_NEAR(double(runs[0].size()) / kRate, c.heardSeconds, 0.001);
+}
+
+INSTANTIATE_TEST_SUITE_P(Times, TimesPastTheAudio,
+                         testing::Values(FarTime{"guard_15_digits", 1.5, 123456789012345.0, 0.5},
+                                         FarTime{"guard_huge", 1.5, 1e300, 0.5},
+                                         FarTime{"start_15_digits", 123456789012345.0, -1, 0},
+                                         FarTime{"start_and_guard_huge", 1e300, 1e301, 0}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace

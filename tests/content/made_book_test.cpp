@@ -13,8 +13,8 @@
 
 #include "content/course_library.h"
 #include "content/lesson_text.h"
-#include "platform/files.h"
-#include "platform/rich_text.h"
+#include "platform/text/files.h"
+#include "platform/text/rich_text.h"
 
 namespace {
 

@@ -398,6 +398,33 @@ TEST_F(Dictation, TheSentencePageHintShowsTheEnglish) {
   EXPECT_EQ(f->Label30.caption(), "100");
 }
 
+// A pass mark below 60 left in the box is checked when the learner leaves it,
+// and never saved.
+TEST_F(Dictation, APassMarkBelowSixtyIsCorrectedWhenTheBoxIsLeft) {
+  for (const char* typed : {"5", ""}) {
+    SCOPED_TRACE(typed);
+    start("80");
+    learner::click(f->Combo5);
+    f->Combo5.setText("");  // the learner empties the box (select all, delete)
+    learner::type(*f, typed);
+    EXPECT_TRUE(h.messages.empty());  // not while typing
+    learner::click(f->Text2);         // the focus goes to the answer box
+    ASSERT_EQ(h.messages.size(), 1u);
+    EXPECT_EQ(h.messages[0].prompt, "最低值不能低于60分！");
+    EXPECT_EQ(f->Combo5.text(), "60");
+  }
+}
+
+TEST_F(Dictation, APassMarkStillBeingTypedAtCloseIsSavedAsSixty) {
+  start("80");
+  learner::click(f->Combo5);
+  f->Combo5.setText("");
+  learner::type(*f, "5");
+  h.close();
+  EXPECT_EQ(platform::rtfToText(h.folder.readBytes("\\SETTING\\set.dat")),
+            "0\\1\\1\\0\\0\\1\\0\\1\\0\\Book01\\60\\");
+}
+
 TEST_F(Dictation, ThePassMarkListOpensFromItsButtonAndAChoiceGivesTheFocusBack) {
   start();
   learner::click(f->Command29);

@@ -235,6 +235,31 @@ TEST_F(Lessons, TheBookChangesOneTimerTickLater) {
   EXPECT_EQ(f.Label4.caption(), "1");
 }
 
+// The books installed are offered by a right-click on the tree; a pick by
+// mouse or by keys changes the book, and the tree names its lessons.
+TEST_F(Lessons, ABookIsChosenFromTheTreesMenu) {
+  h.folder.writeBook("Book04", {"W1", "W2"}, {numberedLesson(4), numberedLesson(1)});
+  h.folder.write("\\SETTING\\BookList\\../../escape.dat", "^x^");  // not a title
+  Form1& f = startWith({numberedLesson(3), numberedLesson(2)});
+  learner::click(f.TreeView1, Qt::RightButton);
+  EXPECT_EQ(learner::menuEntries(), (std::vector<std::string>{"✓Book01", "Book04"}));
+  ASSERT_TRUE(learner::pickFromMenu("Book04"));
+  EXPECT_TRUE(learner::menuEntries().empty());  // closed
+  EXPECT_EQ(f.Combo1.text(), "Book04");
+  EXPECT_EQ(f.TreeView1.nodeText(2), "W1");
+  EXPECT_TRUE(f.Timer3.fire());
+  EXPECT_EQ(f.Label4.caption(), "4");
+
+  learner::click(f.TreeView1, Qt::RightButton);
+  EXPECT_EQ(learner::menuEntries(), (std::vector<std::string>{"Book01", "✓Book04"}));
+  learner::keyToMenu(Qt::Key_Down);
+  learner::keyToMenu(Qt::Key_Return);
+  EXPECT_EQ(f.Combo1.text(), "Book01");
+  EXPECT_TRUE(f.Timer3.fire());
+  EXPECT_EQ(f.TreeView1.nodeText(2), "Lesson 1");
+  EXPECT_EQ(f.Label4.caption(), "3");
+}
+
 // A book change that cannot open the new book's first lesson leaves the
 // loaded lesson's book in place, list and results with it, so a pass is
 // written to the book the lesson belongs to.

@@ -129,4 +129,25 @@ TEST_F(Player, ListButtonsOpenTheirLists) {
   EXPECT_TRUE(f->Combo2.droppedDown());
 }
 
+// A number typed into the repeat box and confirmed with Enter is not a choice
+// from its list: nothing is remembered and the play count stays. A pick from
+// the dropped-down list is.
+TEST_F(Player, OnlyAPickFromTheListIsAChoice) {
+  learner::click(f->Command4);
+  reachEnd();
+  ASSERT_EQ(f->playcount, 1);
+  const std::string remembered = f->repeatstudy;
+  learner::click(f->Combo2);
+  f->Combo2.setText("");
+  learner::type(*f, "3");
+  learner::key(*f, Qt::Key_Return);
+  EXPECT_EQ(f->Combo2.text(), "3");
+  EXPECT_EQ(f->repeatstudy, remembered);
+  EXPECT_EQ(f->playcount, 1);
+  learner::pickFromList(f->Combo2, 4);
+  EXPECT_EQ(f->Combo2.text(), "4");
+  EXPECT_EQ(f->repeatstudy, "4");
+  EXPECT_EQ(f->playcount, 0);
+}
+
 }  // namespace

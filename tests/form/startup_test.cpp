@@ -1,8 +1,12 @@
 // Start-up and shut-down of the real window over fixture program folders.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <functional>
+
 #include "platform/text/rich_text.h"
 #include "support/form_harness.h"
+#include "support/learner.h"
 
 namespace {
 
@@ -149,6 +153,45 @@ TEST(Startup, NoSelectedRowLeavesTheRootSelected) {
   EXPECT_TRUE(h.messages.empty());
   h.close();
   EXPECT_EQ(settingsOnDisk(h).substr(0, 3), "-1\\");
+}
+
+// When start-up opens no lesson the window still shows page 1 alone, every
+// text of it whole.
+TEST(Startup, WithoutALessonOpenedPageOneIsLaidOut) {
+  struct Case {
+    const char* name;
+    const char* row;
+    std::function<void(ProgramFolder&)> prepare;
+  } cases[] = {
+      {"no saved row", "-1", [](ProgramFolder&) {}},
+      {"the saved lesson's file missing", "1",
+       [](ProgramFolder& p) { std::remove(p.full("\\book\\Book01\\2.dat").c_str()); }},
+      {"a book without lessons", "0",
+       [](ProgramFolder& p) { p.write("\\SETTING\\BookList\\Book01.dat", "^"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FormHarness h;
+    h.writeDefaultCourse(std::string(c.row) + "\\1\\1\\1\\0\\1\\0\\1\\0\\Book01\\60\\");
+    c.prepare(h.folder);
+    Form1& f = h.start();
+    EXPECT_TRUE(f.Frame5.visible());
+    EXPECT_TRUE(f.Frame2.visible());
+    for (ui::Element* other : std::initializer_list<ui::Element*>{
+             &f.Frame11, &f.Frame13, &f.Frame21, &f.Frame3, &f.Picture5, &f.Picture4, &f.Command16})
+      EXPECT_FALSE(other->visible());
+    EXPECT_EQ(learner::unseenTexts(f), std::vector<std::string>{});
+  }
+}
+
+TEST(Startup, ASavedRowBeyondTheLessonsOpensTheFirstAndSaysSo) {
+  FormHarness h;
+  h.writeDefaultCourse("7\\1\\1\\1\\0\\1\\0\\1\\0\\Book01\\60\\");
+  Form1& f = h.start();
+  EXPECT_EQ(f.loadedlesson, 0);
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_NE(h.messages[0].prompt.find("第8课"), std::string::npos) << h.messages[0].prompt;
+  EXPECT_NE(h.messages[0].prompt.find("第1课"), std::string::npos);
 }
 
 TEST(Startup, WithoutSoundTheLearnerIsToldOnce) {

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTest>
@@ -94,6 +95,30 @@ bool clickRow(const ui::Element& e, const std::string& text) {
   QPoint p = view->visualRect(found.front()).center();
   click(*e.window(), view->viewport()->mapTo(view->window(), p));
   return true;
+}
+
+std::vector<std::string> menuEntries() {
+  std::vector<std::string> entries;
+  if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget()))
+    for (QAction* a : menu->actions())
+      entries.push_back((a->isChecked() ? "✓" : "") + a->text().toStdString());
+  return entries;
+}
+
+bool pickFromMenu(const std::string& entry) {
+  auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+  if (!menu) return false;
+  for (QAction* a : menu->actions())
+    if (a->text() == qs(entry)) {
+      QTest::mouseClick(menu->windowHandle(), Qt::LeftButton, Qt::NoModifier,
+                        menu->actionGeometry(a).center());
+      return true;
+    }
+  return false;
+}
+
+void keyToMenu(Qt::Key k) {
+  if (QWidget* menu = QApplication::activePopupWidget()) QTest::keyClick(menu->windowHandle(), k);
 }
 
 void screenshot(const ui::Window& w, const std::string& file) {

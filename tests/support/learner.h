@@ -44,6 +44,14 @@ bool clickRow(const ui::Element& view, const std::string& text);
 // a click on the row picks it.
 void pickFromList(const ui::ComboBox& c, int row);
 
+// The entries of the menu that is open (none when no menu is), the checked
+// ones marked with a leading "✓".
+std::vector<std::string> menuEntries();
+// Clicks the entry of the open menu; false when there is none.
+bool pickFromMenu(const std::string& entry);
+// A key to the open menu.
+void keyToMenu(Qt::Key k);
+
 // Every shown text that the learner cannot read whole, one line each
 // ("Label6(2) “Good morning, Lily. How are you?”: 1 of 2 lines fit"); empty
 // when all is seen.

@@ -1,10 +1,12 @@
 // The reader on documents of other producers, and on broken documents.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "platform/text/rich_text.h"
 #include "platform/text/rich_text_codec.h"
+#include "text/utf8_check.h"
 
 namespace {
 
@@ -35,6 +37,50 @@ std::string repeat(const std::string& unit, int times) {
   out.reserve(unit.size() * times);
   for (int i = 0; i < times; ++i) out += unit;
   return out;
+}
+
+// A document that declares UTF-8 (as the document's code page or a font's)
+// may carry any bytes: every sequence that is not a character reads as
+// U+FFFD, so what is read is UTF-8 and writes and reads back the same.
+TEST(RtfReader, UndeclaredUtf8BytesReadAsReplacementCharacters) {
+  const std::string kFffd = "\xEF\xBF\xBD";
+  struct Bytes {
+    const char* name;
+    std::string bytes;
+    std::string text;
+  };
+  const Bytes contents[] = {
+      {"leads F5 to F7", "a\xF5\x80\x80\x80\xF6\xF7z",
+       "a" + kFffd + kFffd + kFffd + kFffd + kFffd + kFffd + "z"},
+      {"leads F8 to FF", "\xF8\xFC\xFF", kFffd + kFffd + kFffd},
+      {"overlong", "\xC0\xAF\xE0\x80\xAF", kFffd + kFffd + kFffd + kFffd + kFffd},
+      {"surrogate", "\xED\xA0\x80", kFffd + kFffd + kFffd},
+      {"beyond U+10FFFF", "\xF4\x90\x80\x80", kFffd + kFffd + kFffd + kFffd},
+      {"cut short", "\xE4\xB8", kFffd + kFffd},
+      {"well formed", "\xE4\xB8\xAD\xF0\x9F\x98\x80", "中😀"},
+  };
+  const std::string heads[] = {"{\\rtf1\\ansi\\ansicpg65001 ",
+                               "{\\rtf1\\ansi{\\fonttbl{\\f0\\cpg65001 U;}}\\f0 "};
+  for (const std::string& head : heads) {
+    for (const Bytes& c : contents) {
+      for (const bool escaped : {false, true}) {
+        std::string body;
+        for (char b : c.bytes) {
+          if (!escaped) {
+            body += b;
+            continue;
+          }
+          char hex[8];
+          std::snprintf(hex, sizeof hex, "\\'%02x", static_cast<unsigned char>(b));
+          body += hex;
+        }
+        const std::string text = rtfToText(head + body + "}");
+        EXPECT_EQ(text, c.text) << head << c.name << escaped;
+        EXPECT_TRUE(utf8_check::wellFormed(text)) << head << c.name << escaped;
+        EXPECT_EQ(rtfToText(platform::textToRtf(text)), text) << head << c.name << escaped;
+      }
+    }
+  }
 }
 
 TEST(RtfReader, RecognisesRtfByItsStart) {

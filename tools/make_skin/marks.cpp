@@ -94,6 +94,18 @@ QImage playIcon() {
 }
 }  // namespace
 
+bool writeThemeIcons(const QString& iconDir, const QString& name) {
+  bool ok = true;
+  for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+    const QImage icon = paintImage(size, size, [size](QPainter& p) {
+      p.scale(size / 64.0, size / 64.0);
+      drawSpeechMark(p, colour::titleTop, colour::titleBottom, colour::titleEdge, Qt::white);
+    });
+    ok = savePng(icon, iconDir, QString("%1x%1/%2.png").arg(size).arg(name)) && ok;
+  }
+  return ok;
+}
+
 bool writeMarks(const QString& outputDir) {
   bool ok = savePng(windowIcon(), outputDir, "skin/icon.png");
   ok = savePng(lessonPage(), outputDir, "skin/tree_1.png") && ok;

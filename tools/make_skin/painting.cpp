@@ -9,6 +9,13 @@
 
 namespace skin {
 
+namespace {
+int currentDensity = 1;
+}
+
+void setDensity(int scale) { currentDensity = scale; }
+int density() { return currentDensity; }
+
 QImage newImage(int width, int height, const QColor& fill) {
   QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
   image.fill(fill);
@@ -39,7 +46,9 @@ void drawRaisedBox(QPainter& painter, const QRectF& rect, const BoxStyle& style)
 namespace {
 bool write(const QImage& image, const QString& dir, const QString& relativePath, const char* format,
            int quality) {
-  const QString path = QDir(dir).filePath(relativePath);
+  QString name = relativePath;
+  if (density() != 1) name.insert(name.lastIndexOf('.'), QString("@%1x").arg(density()));
+  const QString path = QDir(dir).filePath(name);
   if (!QDir().mkpath(QFileInfo(path).absolutePath())) {
     std::fprintf(stderr, "make_skin: cannot create the folder of %s\n", qPrintable(path));
     return false;

@@ -34,12 +34,20 @@ inline const QColor disabled{0xb4, 0xb9, 0xc1};
 // A transparent (or filled) ARGB picture ready for painting.
 QImage newImage(int width, int height, const QColor& fill = Qt::transparent);
 
-// A width x height picture painted by draw(QPainter&) with anti-aliasing on.
+// The density the pictures are drawn for: 1, the design size, or 2 for
+// high-density screens (twice the pixels of the same drawing, saved with "@2x"
+// before the extension, as Qt names such pictures).
+void setDensity(int scale);
+int density();
+
+// A width x height picture painted by draw(QPainter&) with anti-aliasing on;
+// draw works in design pixels at every density.
 template <typename Draw>
 QImage paintImage(int width, int height, Draw draw, const QColor& fill = Qt::transparent) {
-  QImage image = newImage(width, height, fill);
+  QImage image = newImage(width * density(), height * density(), fill);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing);
+  painter.scale(density(), density());
   draw(painter);
   painter.end();
   return image;
@@ -55,7 +63,8 @@ struct BoxStyle {
 };
 void drawRaisedBox(QPainter& painter, const QRectF& rect, const BoxStyle& style);
 
-// Writes image to dir/relativePath, creating folders; false (with a message) on failure.
+// Writes image to dir/relativePath ("@2x" added at density 2), creating folders;
+// false (with a message) on failure.
 bool savePng(const QImage& image, const QString& dir, const QString& relativePath);
 bool saveJpeg(const QImage& image, const QString& dir, const QString& relativePath, int quality);
 

@@ -1,6 +1,7 @@
 #include "platform/audio/audio_core.h"
 
 #include <SDL.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <chrono>
@@ -31,14 +32,29 @@ void captureCallback(void* userdata, Uint8* stream, int len) {
                                              len / static_cast<int>(sizeof(int16_t)));
 }
 
+uint32_t openDevice(bool capture, SDL_AudioCallback callback, void* userdata) {
+  SDL_AudioSpec want = wantedSpec(callback, userdata);
+  SDL_AudioSpec have{};
+  return SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &want, &have, 0);
+}
+
+constexpr auto kPeriod = std::chrono::nanoseconds(1'000'000'000LL * kPeriodFrames / kRate);
+// While the output runs, the keeper looks this often whether it has gone quiet.
+constexpr auto kQuietCheck = std::chrono::milliseconds(100);
+
 }  // namespace
 
 void Mixer::render(int16_t* out, int frames) {
   passes_.fetch_add(1);
+  const uint32_t wakes = wakes_.load();
   const int64_t now = steadyNowNs();
   LessonVoice* lesson = lesson_.load();
   TakeVoice* take = take_.load();
   EffectVoice* effect = effect_.load();
+  // Judged before mixing, so the pass that hands over a voice's last sample
+  // still counts as sounding.
+  const bool sounding = (lesson && lesson->playing.load()) || (take && take->active()) ||
+                        (effect && effect->active());
   int32_t mix[kPeriodFrames];
   while (frames > 0) {
     const int n = std::min(frames, kPeriodFrames);
@@ -50,70 +66,214 @@ void Mixer::render(int16_t* out, int frames) {
     out += n;
     frames -= n;
   }
+  if (sounding) lastSoundNs_.store(now);
+  passWakes_.store(wakes);
   passes_.fetch_add(1);
 }
 
-void Mixer::waitForPassEnd() const {
-  if (!running_.load()) return;
+void Mixer::settle() const {
   const uint64_t seen = passes_.load();
   if ((seen & 1u) == 0) return;
-  while (passes_.load() == seen && running_.load()) std::this_thread::yield();
+  // A pass in progress always ends: closing a device waits for it too.
+  while (passes_.load() == seen) std::this_thread::yield();
 }
 
 Core::Core() {
-  sdl_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
-  if (sdl_) {
-    SDL_AudioSpec want = wantedSpec(outputCallback, &mixer);
-    SDL_AudioSpec have{};
-    output_ = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-    // The capture device is opened for each recording; here only probed.
-    SDL_AudioSpec probe = wantedSpec(captureCallback, nullptr);
-    const SDL_AudioDeviceID in = SDL_OpenAudioDevice(nullptr, 1, &probe, &have, 0);
-    inputAvailable_ = in != 0;
-    if (in) SDL_CloseAudioDevice(in);
-  }
-  mixer.setRunning(true);
-  if (output_) {
-    SDL_PauseAudioDevice(output_, 0);
-    return;
-  }
-  clockRunning_ = true;
-  clock_ = std::thread([this] {
-    int16_t sink[kPeriodFrames];
-    const auto period = std::chrono::nanoseconds(1'000'000'000LL * kPeriodFrames / kRate);
-    auto next = std::chrono::steady_clock::now();
-    while (clockRunning_.load()) {
-      mixer.render(sink, kPeriodFrames);
-      next += period;
-      std::this_thread::sleep_until(next);
-    }
-  });
+  keeper_ = std::thread([this] { keep(); });
+  std::unique_lock lock(mutex_);
+  changed_.wait(lock, [this] { return probed_; });
 }
 
 Core::~Core() {
-  stopCapture();
-  if (output_) SDL_CloseAudioDevice(output_);
-  clockRunning_ = false;
-  if (clock_.joinable()) clock_.join();
-  mixer.setRunning(false);
-  if (sdl_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  {
+    std::lock_guard lock(mutex_);
+    quit_ = true;
+  }
+  changed_.notify_all();
+  keeper_.join();
+}
+
+void Core::wake() {
+  mixer.wake();
+  // Taking the lock orders the wake with the keeper's look before it sleeps.
+  { std::lock_guard lock(mutex_); }
+  changed_.notify_all();
 }
 
 bool Core::startCapture(TakeVoice& take) {
-  stopCapture();
   if (!inputAvailable_) return false;
-  SDL_AudioSpec want = wantedSpec(captureCallback, &take);
-  SDL_AudioSpec have{};
-  capture_ = SDL_OpenAudioDevice(nullptr, 1, &want, &have, 0);
-  if (!capture_) return false;
-  SDL_PauseAudioDevice(capture_, 0);
-  return true;
+  std::unique_lock lock(mutex_);
+  capture_ = CaptureCommand::Start;
+  captureTake_ = &take;
+  changed_.notify_all();
+  changed_.wait(lock, [this] { return capture_ == CaptureCommand::None; });
+  return captureStarted_;
 }
 
 void Core::stopCapture() {
-  if (!capture_) return;
-  SDL_CloseAudioDevice(capture_);  // waits for the capture thread
-  capture_ = 0;
+  std::unique_lock lock(mutex_);
+  if (!captureStarted_) return;
+  capture_ = CaptureCommand::Stop;
+  changed_.notify_all();
+  changed_.wait(lock, [this] { return capture_ == CaptureCommand::None; });
+}
+
+// The keeper: every SDL call of the engine is made here, so SDL's per-thread
+// state lives on one thread, released when it ends.
+void Core::keep() {
+  pthread_setname_np(pthread_self(), "audio-keeper");
+  // SDL's own SIGINT and SIGTERM handlers would swallow the signals the
+  // program closes its window on.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  probe();
+  uint32_t served = mixer.wakes();  // what came before is served by the probe's output
+  auto nextTick = std::chrono::steady_clock::now();
+  std::unique_lock lock(mutex_);
+  probed_ = true;
+  changed_.notify_all();
+  const auto request = [this] {
+    return quit_ || capture_ != CaptureCommand::None || outputClosed_;
+  };
+  while (!quit_) {
+    if (outputClosed_) {
+      lock.unlock();
+      finishClosing();
+      lock.lock();
+      continue;
+    }
+    if (capture_ != CaptureCommand::None) {
+      const CaptureCommand command = capture_;
+      TakeVoice* take = captureTake_;
+      lock.unlock();
+      serveCapture(command, take);
+      lock.lock();
+      captureStarted_ = captureDevice_ != 0;
+      capture_ = CaptureCommand::None;
+      changed_.notify_all();
+      continue;
+    }
+    const uint32_t wakes = mixer.wakes();
+    const bool running = outputDevice_ != 0 || clockRunning_;
+    if (!running && wakes != served) {
+      served = wakes;
+      lock.unlock();
+      startOutput();
+      nextTick = std::chrono::steady_clock::now();
+      lock.lock();
+    } else if (running && mixer.quiet(wakes, steadyNowNs(), kQuietNs)) {
+      served = wakes;
+      lock.unlock();
+      stopOutput();
+      lock.lock();
+    } else if (!running) {
+      changed_.wait(lock, [&] { return request() || mixer.wakes() != served; });
+    } else if (clockRunning_) {
+      // Without a device the keeper is the clock: positions advance as if
+      // the lesson were heard.
+      if (changed_.wait_until(lock, nextTick, request)) continue;
+      lock.unlock();
+      int16_t sink[kPeriodFrames];
+      mixer.render(sink, kPeriodFrames);
+      nextTick += kPeriod;
+      lock.lock();
+    } else {
+      changed_.wait_for(lock, kQuietCheck, request);
+    }
+  }
+  lock.unlock();
+  finishClosing();
+  stopOutput();
+  finishClosing();
+  serveCapture(CaptureCommand::Stop, nullptr);
+  // SDL keeps its error text per thread and frees it only for its own threads.
+  SDL_TLSCleanup();
+}
+
+// Opens the output and leaves it running (the start-up sentence usually
+// follows at once; the quiet rule closes it otherwise), and sees whether an
+// input opens.
+void Core::probe() {
+  if (!holdSdl()) return;
+  outputDevice_ = openDevice(false, outputCallback, &mixer);
+  outputAvailable_ = outputDevice_ != 0;
+  const SDL_AudioDeviceID in = openDevice(true, captureCallback, nullptr);
+  inputAvailable_ = in != 0;
+  if (in) SDL_CloseAudioDevice(in);
+  if (outputDevice_) {
+    SDL_PauseAudioDevice(outputDevice_, 0);
+    outputRunning_ = true;
+  } else {
+    releaseSdl();
+  }
+}
+
+void Core::serveCapture(CaptureCommand command, TakeVoice* take) {
+  if (captureDevice_) {
+    SDL_CloseAudioDevice(captureDevice_);  // waits for the capture thread
+    captureDevice_ = 0;
+    releaseSdl();
+  }
+  if (command != CaptureCommand::Start || !holdSdl()) return;
+  captureDevice_ = openDevice(true, captureCallback, take);
+  if (!captureDevice_) {
+    releaseSdl();
+    return;
+  }
+  SDL_PauseAudioDevice(captureDevice_, 0);
+}
+
+bool Core::startOutput() {
+  finishClosing();  // one output device at a time: some cannot be opened twice
+  if (outputAvailable_ && holdSdl()) {
+    outputDevice_ = openDevice(false, outputCallback, &mixer);
+    if (outputDevice_) {
+      SDL_PauseAudioDevice(outputDevice_, 0);
+      outputRunning_ = true;
+      return true;
+    }
+    releaseSdl();
+  }
+  clockRunning_ = true;  // no device (or it went away): run on the clock
+  outputRunning_ = true;
+  return false;
+}
+
+// Closing a device waits for its thread's last buffer and, with some
+// drivers, for the sound to drain: tens of milliseconds in which a record
+// command would otherwise wait. A thread of its own closes it.
+void Core::stopOutput() {
+  if (outputDevice_) {
+    closer_ = std::thread([this, device = outputDevice_] {
+      SDL_CloseAudioDevice(device);  // waits for the callback to return
+      SDL_TLSCleanup();
+      std::lock_guard lock(mutex_);
+      outputClosed_ = true;
+      changed_.notify_all();
+    });
+    outputDevice_ = 0;
+  }
+  clockRunning_ = false;
+  outputRunning_ = false;
+}
+
+void Core::finishClosing() {
+  if (!closer_.joinable()) return;
+  closer_.join();
+  {
+    std::lock_guard lock(mutex_);
+    outputClosed_ = false;
+  }
+  releaseSdl();
+}
+
+bool Core::holdSdl() {
+  if (sdlUsers_ == 0 && SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
+  ++sdlUsers_;
+  return true;
+}
+
+void Core::releaseSdl() {
+  if (sdlUsers_ > 0 && --sdlUsers_ == 0) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 }  // namespace platform::audio

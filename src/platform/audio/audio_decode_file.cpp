@@ -1,6 +1,7 @@
 #include "platform/audio/audio_decode_file.h"
 
 #include <algorithm>
+#include <limits>
 
 #include "platform/audio/audio_format.h"
 #include "platform/audio/audio_lesson_source.h"
@@ -9,15 +10,12 @@ namespace platform::audio {
 namespace {
 
 // Reads from the source's start frame until `frames` samples are there or
-// the file ends, indexing packets as decoding reaches them.
+// the file ends, walking the file further as decoding reaches its end.
 void readUpTo(LessonSource& source, std::vector<int16_t>& samples, int64_t frames) {
   while (static_cast<int64_t>(samples.size()) < frames) {
     const LessonSource::Read r = source.read(samples);
     if (r == LessonSource::Read::End) return;
-    if (r == LessonSource::Read::NeedIndex) {
-      if (source.indexComplete()) return;
-      source.indexMore(256);
-    }
+    if (r == LessonSource::Read::NeedIndex) source.indexMore(1 << 20);
   }
 }
 
@@ -26,12 +24,10 @@ void readUpTo(LessonSource& source, std::vector<int16_t>& samples, int64_t frame
 std::optional<std::vector<int16_t>> decodeWholeFile(const std::string& path) {
   LessonSource source;
   if (!source.open(path)) return std::nullopt;
-  while (!source.indexComplete()) source.indexMore(1024);
-  if (source.totalFrames() == 0) return std::nullopt;
   std::vector<int16_t> samples;
   source.startAt(0);
-  while (source.read(samples) == LessonSource::Read::Samples) {
-  }
+  readUpTo(source, samples, std::numeric_limits<int64_t>::max());
+  if (samples.empty()) return std::nullopt;
   return samples;
 }
 

@@ -11,6 +11,9 @@ inline constexpr int kRate = 44100;
 // to the device short; the disk driver paces 512-frame buffers in real time.
 inline constexpr int kPeriodFrames = 512;
 
+// Times are clamped to [0, kLastMediaFrame] (a time past any lesson's audio
+// stands for its end; about 6,600 years), so no conversion overflows.
+inline constexpr int64_t kLastMediaFrame = int64_t{1} << 53;
 // The media frame at or after `seconds` (a frame exactly at the time counts).
 int64_t frameAtOrAfter(double seconds);
 // The media frame nearest to `seconds`.

@@ -1,8 +1,9 @@
 #pragma once
-// The lesson file held compressed in memory, with the exact media frame at
-// which each packet's decoded output begins. A seek starts a little earlier,
-// decodes and discards up to the target, so it lands on the exact sample for
-// every format (mp3 and wma included) without trusting container timestamps.
+// The lesson file read from disk as needed. A seek starts a little before the
+// target, decodes and discards up to it, so it lands on the exact sample for
+// every format: the position of what the decoder gives comes from mp3 frame
+// numbers (audio_mp3_frames.h) or from the container's timestamps, never from
+// decoding the file ahead. Memory stays flat whatever the file's length.
 // Used from the lesson worker thread only.
 #include <cstdint>
 #include <memory>
@@ -18,22 +19,27 @@ class LessonSource {
   LessonSource(const LessonSource&) = delete;
   LessonSource& operator=(const LessonSource&) = delete;
 
-  // Opens the file and reads its headers; the packets are indexed later, a few
-  // at a time, by indexMore(). False for a missing or undecodable file.
+  // Opens the file and reads its headers. False for a missing or undecodable
+  // file.
   bool open(const std::string& path);
   void close();
   bool valid() const;
 
+  // A VBR mp3 is walked frame by frame, `bytes` at a time, before a seek can
+  // land past what has been walked; other files need no index.
   bool indexComplete() const;
-  void indexMore(int packets);
-  int64_t totalFrames() const;  // media frames; meaningful once indexComplete()
-  size_t storedBytes() const;
+  void indexMore(int64_t bytes);
+  size_t indexBytes() const;
+  // Media frames (44.1 kHz) of the whole lesson, as far as known.
+  int64_t totalFrames() const;
 
   // Positions decoding at a media frame (44.1 kHz); read() then yields the
   // samples from that frame on.
   void startAt(int64_t mediaFrame);
   enum class Read { Samples, NeedIndex, End };
   Read read(std::vector<int16_t>& out);  // appends mono samples
+  // After End: the media frame at which the sound ended.
+  int64_t endFrame() const;
 
  private:
   struct State;

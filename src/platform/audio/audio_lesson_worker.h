@@ -1,8 +1,9 @@
 #pragma once
-// The lesson worker thread: opens and indexes the lesson file, and for each
-// seek, rate or guard setting (a generation) decodes from the start frame,
-// stretches when the rate is not 1.0, stops at the end guard, and queues the
-// result for the device callback.
+// The lesson worker thread: opens the lesson file, and for each seek, rate or
+// guard setting (a generation) decodes from the start frame, stretches when
+// the rate is not 1.0, stops at the end guard, and queues the result for the
+// device callback. It sleeps until told whenever it has nothing to do; only
+// while the lesson is heard does it look for room in the queue now and then.
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
@@ -31,6 +32,8 @@ class LessonWorker {
   // User-interface thread. Only the latest request counts.
   void open(const std::string& path);
   void request(const PlayRequest& r);
+  // The voice started playing: queued blocks will now be taken.
+  void nudge();
 
   // Progress, for tests and benchmarks.
   uint32_t openedSerial() const { return openedSerial_.load(); }
@@ -44,12 +47,16 @@ class LessonWorker {
  private:
   struct Production;
   void run();
+  // Sleeps while `p`'s queue is full; false when production must stop (the
+  // worker quits, or a newer request made it stale).
+  bool waitForRoom(const Production& p);
 
   LessonVoice& voice_;
   std::mutex mutex_;
   std::condition_variable wake_;
   bool quit_ = false;
   uint32_t openSerial_ = 0;
+  uint32_t nudges_ = 0;
   std::string openPath_;
   PlayRequest pending_;
 

@@ -83,6 +83,8 @@ void LessonPlayer::play() {
   if (playing_ && heldAtEnd()) restart(currentPosition());  // play on past the end held at
   playing_ = true;
   voice_->playing = true;
+  worker_->nudge();  // the queue now drains: the worker refills it
+  core_->wake();
 }
 
 void LessonPlayer::pause() {
@@ -108,6 +110,7 @@ void LessonPlayer::restart(double startSeconds) {
   anchorSeconds_ = startSeconds;
   voice_->activeGeneration.store(generation_);
   worker_->request(PlayRequest{generation_, startSeconds, rate_, guard_});
+  core_->wake();  // the callback drops the blocks made stale, even while paused
 }
 
 // The take analysis reads its own copy of the stretch, so the player's

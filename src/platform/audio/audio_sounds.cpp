@@ -17,7 +17,10 @@ EffectPlayer::EffectPlayer(std::shared_ptr<Core> core)
 
 EffectPlayer::~EffectPlayer() { core_->mixer.detach(voice_.get()); }
 
-void EffectPlayer::play(const std::string& wavPath) { voice_->start(clipFor(wavPath)); }
+void EffectPlayer::play(const std::string& wavPath) {
+  voice_->start(clipFor(wavPath));
+  core_->wake();
+}
 
 const EffectClip* EffectPlayer::clipFor(const std::string& path) {
   std::error_code ec;

@@ -40,6 +40,7 @@ void Recorder::setCommand(const std::string& command) {
     hasTake_ = false;
     take_->reserve(kMaxTakeFrames);
     take_->startRecording();
+    core_->mixer.settle();  // no pass still reads the old take while it is overwritten
     recording_ = core_->startCapture(*take_);
     if (!recording_) take_->stopRecording();
   } else if (command == "stop") {
@@ -47,8 +48,8 @@ void Recorder::setCommand(const std::string& command) {
   } else if (command == "play") {
     if (recording_) stop();
     if (!hasTake_) return;
-    finishedSeen_ = take_->finishedPlays();
-    take_->startPlay(static_cast<int64_t>(fromMs_) * kRate / 1000);
+    play_ = take_->startPlay(static_cast<int64_t>(fromMs_) * kRate / 1000);
+    core_->wake();
     watch_->start();
   }
 }
@@ -67,14 +68,14 @@ void Recorder::stop() {
     hasTake_ = true;
   }
   // A play cut short raises no Done.
-  take_->stopPlay();
+  if (play_) take_->stopPlay();
+  play_ = 0;
   watch_->stop();
-  finishedSeen_ = take_->finishedPlays();
 }
 
 void Recorder::watchPlay() {
-  if (take_->finishedPlays() == finishedSeen_) return;
-  finishedSeen_ = take_->finishedPlays();
+  if (!take_->finished(play_)) return;
+  play_ = 0;
   watch_->stop();
   if (Done) Done();
 }
@@ -83,14 +84,16 @@ void Recorder::watchPlay() {
 
 SoundSamples Recorder::take() const {
   if (!hasTake_) return {{}, kRate};
-  return {take_->recorded(), kRate};
+  const std::span<const int16_t> s = take_->samples();
+  return {{s.begin(), s.end()}, kRate};
 }
 
 // The frame handed to the output last: the device's buffer of one period
 // (about 12 ms) is still to be heard, which a mark drawn from it can ignore.
 double Recorder::playPosition() const {
-  if (!take_->playing()) return -1;
-  return static_cast<double>(take_->playFrame()) / kRate;
+  if (play_ == 0 || take_->finished(play_)) return -1;
+  const int64_t frame = take_->playedFrame(play_);
+  return static_cast<double>(frame < 0 ? int64_t{fromMs_} * kRate / 1000 : frame) / kRate;
 }
 
 }  // namespace platform::audio

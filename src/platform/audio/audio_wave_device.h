@@ -45,7 +45,7 @@ class Recorder final : public WaveDevice {
   std::shared_ptr<Core> core_;
   std::unique_ptr<TakeVoice> take_;
   std::unique_ptr<QTimer> watch_;
-  uint32_t finishedSeen_ = 0;
+  uint32_t play_ = 0;  // the take's play that raises Done when it ends
   bool notify_ = false;
   bool wait_ = false;
   bool shareable_ = false;

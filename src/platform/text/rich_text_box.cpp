@@ -1,4 +1,7 @@
 // The text holder's file operations: whole-file read, atomic whole-file write.
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QSaveFile>
 #include <QString>
 #include <cstdio>
@@ -27,6 +30,19 @@ bool readWhole(const std::string& path, std::string& bytes) {
   return !std::ferror(file.get());
 }
 
+// The rename that replaced the file is an entry of its folder: until the
+// folder is flushed too, a power cut can bring the old file back. A folder
+// that cannot be flushed (some file systems refuse it) leaves the new file in
+// place all the same, so it is not a failure of the save.
+void flushFolderOf(const std::string& path) {
+  std::filesystem::path folder = std::filesystem::path(path).parent_path();
+  if (folder.empty()) folder = ".";
+  const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
 }  // namespace
 
 RichTextBox::Load RichTextBox::loadFile(const std::string& path) {
@@ -43,8 +59,8 @@ RichTextBox::Load RichTextBox::loadFile(const std::string& path) {
 }
 
 bool RichTextBox::saveFile(const std::string& path) const {
-  // QSaveFile writes beside the file and renames over it on commit, so a
-  // failure at any point leaves the old file as it was.
+  // QSaveFile writes beside the file, flushes it and renames it over the old
+  // one on commit, so a failure at any point leaves the old file as it was.
   QSaveFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly)) return false;
   const std::string document = textToRtf(text_);
@@ -53,7 +69,9 @@ bool RichTextBox::saveFile(const std::string& path) const {
     file.cancelWriting();
     return false;
   }
-  return file.commit();
+  if (!file.commit()) return false;
+  flushFolderOf(path);
+  return true;
 }
 
 }  // namespace platform

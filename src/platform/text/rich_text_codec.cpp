@@ -22,6 +22,7 @@ bool isContinuation(unsigned char b) { return (b & 0xC0) == 0x80; }
 std::size_t skipOneByte(std::string_view) { return 1; }
 
 constexpr std::string_view kReplacementUtf8 = "\xEF\xBF\xBD";
+constexpr int kUtf8CodePage = 65001;
 
 }  // namespace
 
@@ -109,14 +110,21 @@ void Converter::append(std::string_view in, std::string& out, std::string_view r
   }
 }
 
+// UTF-8 bytes are checked here, not by iconv: it passes some sequences that
+// are not characters (F5 to F7 leads among them), and the program's strings
+// are UTF-8 that must write and read back unchanged.
 void Decoders::append(std::string_view bytes, int codePage, std::string& out) {
+  if (codePage == kUtf8CodePage) {
+    for (std::size_t pos = 0; pos < bytes.size();) appendUtf8(out, nextCodePoint(bytes, pos));
+    return;
+  }
   forCodePage(codePage).append(bytes, out, kReplacementUtf8, skipOneByte);
 }
 
 Converter& Decoders::forCodePage(int codePage) {
   auto found = byCodePage_.find(codePage);
   if (found != byCodePage_.end()) return *found->second;
-  const std::string name = codePage == 65001 ? "UTF-8" : "CP" + std::to_string(codePage);
+  const std::string name = "CP" + std::to_string(codePage);
   auto converter = std::make_unique<Converter>("UTF-8", name.c_str());
   if (!converter->valid() && codePage != 936) return forCodePage(936);
   return *byCodePage_.emplace(codePage, std::move(converter)).first->second;

@@ -20,13 +20,16 @@ Skin& skin() {
 }
 
 // Draws a 9-slice picture over the whole rectangle: corners kept, edges and
-// centre stretched.
+// centre stretched. Slices are cut in the picture's own pixels (twice as many
+// in a picture made for a high-density screen).
 void drawNineSlice(QPainter& p, const QRect& r, const QPixmap& pm) {
   if (pm.isNull()) return;
-  int c = std::min({6, pm.width() / 3, pm.height() / 3, r.width() / 2, r.height() / 2});
-  int w = pm.width(), h = pm.height();
+  const qreal d = pm.devicePixelRatio();
+  int w = qRound(pm.width() / d), h = qRound(pm.height() / d);
+  int c = std::min({6, w / 3, h / 3, r.width() / 2, r.height() / 2});
   auto part = [&](int dx, int dy, int dw, int dh, int sx, int sy, int sw, int sh) {
-    if (dw > 0 && dh > 0) p.drawPixmap(QRect(dx, dy, dw, dh), pm, QRect(sx, sy, sw, sh));
+    if (dw > 0 && dh > 0)
+      p.drawPixmap(QRectF(dx, dy, dw, dh), pm, QRectF(sx * d, sy * d, sw * d, sh * d));
   };
   int mw = r.width() - 2 * c, mh = r.height() - 2 * c;
   part(r.x(), r.y(), c, c, 0, 0, c, c);

@@ -1,12 +1,16 @@
 #pragma once
 // The lesson tree: a root with child nodes, node pictures from an image list,
 // back colours, one selected node and a node-click event. Nodes are numbered
-// from 1 in the order they were added.
+// from 1 in the order they were added, and found by that number at once, so
+// filling and colouring a tree of any size takes time in proportion to it.
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/ui/ui.h"
+
+class QTreeWidgetItem;
 
 namespace MSComctlLib {
 
@@ -23,6 +27,7 @@ class ImageList {
 class TreeView : public ui::Element {
  public:
   explicit TreeView(ui::Container& parent);
+  ~TreeView() override;
 
   void setImageList(const ImageList* images);
   // Adds a node under `parent` (0: a root) and returns its index.
@@ -46,12 +51,18 @@ class TreeView : public ui::Element {
   void setFont(const ui::Font& font);
 
   std::function<void(int index)> NodeClick;
+  std::function<void()> MenuRequest;  // a right-click, or the menu key
 
   // For tests: a click on node `index`, as the learner's.
   void clickNode(int index);
 
  private:
+  QTreeWidgetItem* node(int index) const;  // nullptr outside 1..nodeCount()
+
+  std::vector<QTreeWidgetItem*> nodes_;  // in the order added; the tree owns them
   const ImageList* images_ = nullptr;
+  struct Icons;
+  std::unique_ptr<Icons> icons_;
   ui::Color back_ = ui::kWhite;
   long style_ = 0x50010000L | 0x2L | 0x1L | 0x4L;  // visible child, lines, buttons
 };

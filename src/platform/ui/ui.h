@@ -329,6 +329,11 @@ class OptionButton : public Element {
   bool value_ = false;
 };
 
+// A small menu of entries at the mouse pointer, entry `checked` marked (-1:
+// none). Picking one calls chosen(index); closing it calls nothing.
+void popupMenu(const std::vector<std::string>& entries, int checked,
+               std::function<void(int index)> chosen);
+
 class Timer {
  public:
   Timer();
@@ -350,7 +355,13 @@ class Timer {
 
 // Element arrays: the design-time elements (element 0 and any others) are
 // added where they stand; run-time rows are copies of element 0, made in its
-// container and hidden until shown.
+// container and hidden until shown. An unloaded copy is hidden and kept for
+// the next load, which makes it a fresh copy of element 0 again: a Qt widget
+// costs time in proportion to its siblings when it is made, raised or
+// destroyed, so thousands of rows made and destroyed on every lesson would
+// cost time in proportion to the square of their number. Copies are taken
+// back last-unloaded first, so rows unloaded from the highest index down come
+// back in the stacking order they were made in.
 template <class T>
 class ElementArray {
  public:
@@ -362,13 +373,26 @@ class ElementArray {
   }
   T& load(int index) {
     const T& base = *items_.at(0);
-    T& e = add(index, *base.parent());
-    static_cast<Element&>(e).copyFrom(base);
+    if (spare_.empty()) spare_.push_back(std::make_unique<T>(*base.parent()));
+    auto& slot = items_[index];
+    slot = std::move(spare_.back());
+    spare_.pop_back();
+    bind(index, *slot);
+    Element& e = *slot;
+    e.copyFrom(base);
+    e.pressed_ = false;
     e.setVisible(false);
-    return e;
+    return *slot;
   }
   void unload(int index) {
-    if (index != 0) items_.erase(index);
+    auto it = items_.find(index);
+    if (index == 0 || it == items_.end()) return;
+    std::unique_ptr<T> e = std::move(it->second);
+    items_.erase(it);
+    e->setVisible(false);
+    e->MouseDown = e->MouseUp = e->MouseMove = nullptr;
+    e->Click = nullptr;
+    spare_.push_back(std::move(e));
   }
   bool exists(int index) const { return items_.count(index) != 0; }
   T& operator()(int index) { return *items_.at(index); }
@@ -395,6 +419,7 @@ class ElementArray {
     };
   }
   std::map<int, std::unique_ptr<T>> items_;
+  std::vector<std::unique_ptr<T>> spare_;  // unloaded copies, hidden
 };
 
 // The frameless top-level window.
@@ -411,6 +436,10 @@ class Window : public Container {
   void close();  // runs Unload, then the window goes
   // Position on the screen, twips.
   void moveOnScreen(double left, double top);
+  // Where a window cannot place itself (Wayland), asks the compositor to move
+  // the window with the pointer from the press on; false where the window
+  // moves itself with moveOnScreen.
+  bool moveWithPointer();
   double screenLeft() const;
   double screenTop() const;
 

@@ -32,6 +32,8 @@ struct Application::Impl {
 // then finds it done.
 Application::Application(int& argc, char** argv) {
   std::thread fontConfiguration([] { FcInit(); });
+  // The desktop entry's name: a Wayland desktop matches the window to it (icon, name).
+  QGuiApplication::setDesktopFileName("org.parlenda.Parlenda");
   impl_ = std::make_unique<Impl>(argc, argv);
   fontConfiguration.join();
   installFontSubstitutions();

@@ -420,7 +420,11 @@ void TextBox::type(const std::string& text) {
 
 static QListWidget* listOf(QWidget* w) { return static_cast<QListWidget*>(w); }
 
-ListBox::ListBox(Container& parent) : Element(&parent, new QListWidget(parent.widget())) {}
+// Rows of one font are one height: a long list is laid out without measuring
+// every row.
+ListBox::ListBox(Container& parent) : Element(&parent, new QListWidget(parent.widget())) {
+  listOf(widget_)->setUniformItemSizes(true);
+}
 void ListBox::addItem(const std::string& item) { listOf(widget_)->addItem(qs(item)); }
 void ListBox::clear() { listOf(widget_)->clear(); }
 int ListBox::listCount() const { return listOf(widget_)->count(); }

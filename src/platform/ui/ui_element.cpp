@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <QToolTip>
+#include <QWindow>
 #include <cmath>
 
 #include "platform/ui/ui_qt.h"
@@ -295,6 +296,10 @@ bool Window::minimized() const { return widget_->isMinimized(); }
 void Window::close() { widget_->close(); }
 
 void Window::moveOnScreen(double left, double top) { widget_->move(pixels(left), pixels(top)); }
+bool Window::moveWithPointer() {
+  QWindow* w = widget_->windowHandle();
+  return w && QGuiApplication::platformName().startsWith("wayland") && w->startSystemMove();
+}
 double Window::screenLeft() const { return widget_->x() * kTwipsPerPixel; }
 double Window::screenTop() const { return widget_->y() * kTwipsPerPixel; }
 

@@ -1,6 +1,9 @@
 // Pictures by file name: decoded once, shared by every element that shows
 // them, and decoded ahead on a worker thread when the folder is known early.
+// On a high-density screen a picture drawn for it ("skin@2x.jpg" beside
+// "skin.jpg") is used instead, at its own device pixel ratio.
 #include <QDir>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPixmapCache>
 #include <algorithm>
@@ -17,6 +20,19 @@ namespace {
 
 QString pictureKey(const std::string& path) { return QDir::cleanPath(qs(path)); }
 
+// The density of pictures the screens want: 2 above 1x (a 1.5x screen gets
+// the 2x picture drawn smaller rather than the 1x one blown up), else 1.
+int pictureDensity() { return qGuiApp && qGuiApp->devicePixelRatio() > 1.0 ? 2 : 1; }
+
+bool isDense(const QString& file) { return file.section('/', -1).contains("@2x."); }
+
+// "skin/skin.jpg" -> "skin/skin@2x.jpg".
+QString densePath(const QString& file) {
+  const int dot = file.lastIndexOf('.');
+  if (dot <= file.lastIndexOf('/')) return file + "@2x";
+  return file.left(dot) + "@2x" + file.mid(dot);
+}
+
 class Prefetch {
  public:
   ~Prefetch() { finish(); }
@@ -29,8 +45,14 @@ class Prefetch {
     // Largest first: the window's skin is asked for before the small pieces.
     std::sort(found.begin(), found.end(),
               [](const QFileInfo& a, const QFileInfo& b) { return a.size() > b.size(); });
+    // Only the pictures this screen will ask for.
+    const bool dense = pictureDensity() == 2;
     QStringList files;
-    for (const QFileInfo& f : found) files << QDir::cleanPath(f.filePath());
+    for (const QFileInfo& f : found) {
+      const QString file = QDir::cleanPath(f.filePath());
+      if (dense ? !isDense(file) && QFileInfo::exists(densePath(file)) : isDense(file)) continue;
+      files << file;
+    }
     {
       std::lock_guard lock(mutex_);
       pending_ = {files.begin(), files.end()};
@@ -79,16 +101,24 @@ Prefetch& prefetch() {
 
 void prefetchPictures(const std::vector<std::string>& folders) { prefetch().start(folders); }
 
+namespace {
+QPixmap load(const QString& file) {
+  QImage image;
+  if (prefetch().take(file, &image)) return QPixmap::fromImage(std::move(image));
+  return QPixmap(file);
+}
+}  // namespace
+
 QPixmap picture(const std::string& path) {
   QPixmap pm;
   if (path.empty()) return pm;
   const QString key = pictureKey(path);
   if (QPixmapCache::find(key, &pm)) return pm;
-  QImage image;
-  if (prefetch().take(key, &image))
-    pm = QPixmap::fromImage(std::move(image));
-  else
-    pm.load(key);
+  if (pictureDensity() == 2) {
+    pm = load(densePath(key));
+    pm.setDevicePixelRatio(2);
+  }
+  if (pm.isNull()) pm = load(key);
   if (!pm.isNull()) QPixmapCache::insert(key, pm);
   return pm;
 }

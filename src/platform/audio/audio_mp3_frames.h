@@ -1,0 +1,78 @@
+#pragma once
+// The frames of an MPEG audio layer III file, found by their 4-byte headers
+// without decoding: where frame i starts, and what the encoder's tag says
+// (frame count, constant bit rate, padding after the sound). A constant-bit-
+// rate file is located by arithmetic, any other is walked once, a chunk at a
+// time. The file is read from disk as needed, through one small buffer.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform::audio {
+
+struct Mp3Header {
+  int bytes = 0;    // the whole frame, header included
+  int samples = 0;  // per channel: 1152 (MPEG-1) or 576 (MPEG-2 and 2.5)
+  int rate = 0;
+  uint32_t kind = 0;  // version, layer, rate and bit-rate bits: one value in a CBR stream
+};
+// False for anything but a layer III frame header.
+bool parseMp3Header(const uint8_t* h, Mp3Header* out);
+
+class Mp3Frames {
+ public:
+  Mp3Frames() = default;
+  ~Mp3Frames();
+  Mp3Frames(const Mp3Frames&) = delete;
+  Mp3Frames& operator=(const Mp3Frames&) = delete;
+
+  // `firstAudio` is the byte offset of the first frame of sound (after any
+  // tags and the Info frame), as the demuxer found it.
+  bool open(const std::string& path, int64_t firstAudio);
+
+  int rate() const { return first_.rate; }
+  int samplesPerFrame() const { return first_.samples; }
+  // The encoder's padding after the sound, in samples; -1 when untold.
+  int endPadding() const { return endPadding_; }
+  // Frames of sound in the file: the tag's count, or the walk's once complete;
+  // -1 while unknown.
+  int64_t frameCount() const;
+
+  bool indexComplete() const { return cbr_ || walkDone_; }
+  // Walks about `bytes` more of the file (nothing to do for a CBR file).
+  void indexMore(int64_t bytes);
+  size_t indexBytes() const { return offsets_.capacity() * sizeof(int64_t); }
+
+  enum class Found { Yes, NotYet, Past };
+  // Where frame `i` starts.
+  Found locate(int64_t i, int64_t* offset);
+  // The frame at `offset` copied into `data` (with `padding` zero bytes
+  // after it); its size, or 0 past the last frame.
+  int readFrame(int64_t offset, std::vector<uint8_t>& data, int padding);
+
+ private:
+  bool readTag(int64_t firstAudio);
+  bool headerAt(int64_t offset, Mp3Header* h);
+  bool cbrFrameAt(int64_t offset, int chained);
+  const uint8_t* bytesAt(int64_t offset, int n);
+
+  int fd_ = -1;
+  int64_t fileSize_ = 0;
+  int64_t firstAudio_ = 0;
+  int64_t audioEnd_ = 0;  // first byte after the frames of sound
+  Mp3Header first_;
+  int64_t taggedFrames_ = -1;
+  int endPadding_ = -1;
+  bool cbr_ = false;
+  double cbrFrameBytes_ = 0;
+
+  std::vector<int64_t> offsets_;  // every frame's start, as far as walked
+  int64_t walkAt_ = 0;
+  bool walkDone_ = false;
+
+  std::vector<uint8_t> buffer_;
+  int64_t bufferStart_ = 0;
+  int bufferLength_ = 0;
+};
+
+}  // namespace platform::audio

@@ -1,0 +1,125 @@
+// The lesson file read from disk: every seek lands on the sample the whole
+// file's decode has there, in every format, at any place of the file.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "audio_test_support.h"
+#include "platform/audio/audio_decode_file.h"
+#include "platform/audio/audio_format.h"
+#include "platform/audio/audio_lesson_source.h"
+
+using namespace audio_test;
+using platform::audio::LessonSource;
+
+namespace {
+
+// `count` samples from media frame `start`, as a seek gives them.
+Samples readFrom(const std::string& file, int64_t start, size_t count) {
+  LessonSource source;
+  if (!source.open(file)) return {};
+  source.startAt(start);
+  Samples out;
+  while (out.size() < count) {
+    const LessonSource::Read r = source.read(out);
+    if (r == LessonSource::Read::End) break;
+    if (r == LessonSource::Read::NeedIndex) source.indexMore(1 << 16);
+  }
+  out.resize(std::min(out.size(), count));
+  return out;
+}
+
+struct Encoding {
+  const char* name;
+  int rate;             // of the source WAV
+  const char* command;  // %s: the WAV, %o: the encoded file
+  const char* extension;
+};
+
+std::string encodeWith(const Encoding& e, const std::string& wav) {
+  const std::string out = wav.substr(0, wav.size() - 4) + "." + e.extension;
+  std::string c = e.command;
+  c.replace(c.find("%s"), 2, "'" + wav + "'");
+  c.replace(c.find("%o"), 2, "'" + out + "'");
+  return shell(c) ? out : "";
+}
+
+class SeekAnywhere : public testing::TestWithParam<Encoding> {};
+
+// Sixty seeks, spread over the file and its ends, each against the whole
+// file's decode from its first sample. The low-rate VBR mp3 borrows from many
+// frames back (the bit reservoir); WMA keeps its restored first frame.
+TEST_P(SeekAnywhere, EverySeekIsTheWholeDecodeFromThere) {
+  const Encoding e = GetParam();
+  TempDir dir;
+  const std::string wav = dir.file("lesson.wav");
+  Samples source = noise(6.0, 21);
+  if (e.rate != kRate) {
+    Samples half(source.size() / 2);
+    for (size_t i = 0; i < half.size(); ++i) half[i] = source[2 * i];
+    source = half;
+  }
+  writeWav(wav, source, e.rate);
+  const std::string file = encodeWith(e, wav);
+  ASSERT_FALSE(file.empty());
+  const auto whole = platform::audio::decodeWholeFile(file);
+  ASSERT_TRUE(whole);
+  ASSERT_GT(whole->size(), size_t{5 * kRate});
+
+  std::mt19937 random(5);
+  std::vector<int64_t> starts = {0,    1,    1151, 1152,
+                                 2047, 2048, 4095, static_cast<int64_t>(whole->size()) - 300};
+  while (starts.size() < 60)
+    starts.push_back(std::uniform_int_distribution<int64_t>(0, whole->size() - 1)(random));
+  for (int64_t start : starts) {
+    const size_t count = std::min<size_t>(2000, whole->size() - start);
+    const Samples heard = readFrom(file, start, count);
+    const Samples expected(whole->begin() + start, whole->begin() + start + count);
+    EXPECT_TRUE(heard == expected) << "seek to frame " << start;
+  }
+  // Past the end of the sound there is nothing.
+  EXPECT_EQ(readFrom(file, whole->size() + 5000, 100).size(), 0u);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Formats, SeekAnywhere,
+    testing::Values(Encoding{"cbr_mp3", kRate, "lame --quiet -b 128 %s %o", "mp3"},
+                    Encoding{"vbr_mp3_22k", kRate / 2, "lame --quiet -V 9 %s %o", "mp3"},
+                    Encoding{"wma", kRate,
+                             "ffmpeg -y -loglevel error -i %s -c:a wmav2 -b:a 128k %o", "wma"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The CBR mp3 is located by arithmetic, the VBR one walked: both give the
+// file's length in frames, without decoding it.
+TEST(LessonLength, IsKnownWithoutDecoding) {
+  TempDir dir;
+  const std::string wav = dir.file("lesson.wav");
+  writeWav(wav, noise(3.0, 4));
+  for (const char* options : {"-b 128", "-V 5"}) {
+    const std::string file = dir.file("lesson.mp3");
+    ASSERT_TRUE(shell("lame --quiet " + std::string(options) + " '" + wav + "' '" + file + "'"));
+    LessonSource source;
+    ASSERT_TRUE(source.open(file));
+    while (!source.indexComplete()) source.indexMore(1 << 16);
+    EXPECT_EQ(source.totalFrames(), 3 * kRate) << options;
+  }
+}
+
+// Times of any size turn into frames without overflow: past the end is the end.
+TEST(MediaFrames, ClampInsteadOfOverflowing) {
+  using platform::audio::frameAtOrAfter;
+  using platform::audio::kLastMediaFrame;
+  using platform::audio::nearestFrame;
+  EXPECT_EQ(frameAtOrAfter(2.35), 103635);
+  EXPECT_EQ(nearestFrame(1.0000227), 44101);
+  for (double huge : {123456789012345.0, 1e300, HUGE_VAL}) {
+    EXPECT_EQ(frameAtOrAfter(huge), kLastMediaFrame);
+    EXPECT_EQ(nearestFrame(huge), kLastMediaFrame);
+  }
+  for (double below : {-1.0, -1e300, std::nan("")}) {
+    EXPECT_EQ(frameAtOrAfter(below), 0);
+    EXPECT_EQ(nearestFrame(below), 0);
+  }
+}
+
+}  // namespace

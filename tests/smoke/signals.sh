@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# SIGTERM and SIGINT close the built program's window as its close button
+# does: the program ends, and shut-down has written the settings file. Each
+# signal with a sound device (SDL's dummy driver) and without one (then the
+# program's "no sound" notice, a modal box, is open when the signal comes).
+set -euo pipefail
+program_dir="$1"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cat > "$work/one.sh" <<'ONE'
+#!/usr/bin/env bash
+# one.sh folder signal driver: starts the program, waits for its window and
+# its audio engine, sends the signal, and waits for the end.
+set -euo pipefail
+cd "$1"
+rm -f SETTING/set.dat
+if [ "$3" = none ]; then export SDL_AUDIODRIVER=no-such-driver; else export SDL_AUDIODRIVER=$3; fi
+./parlenda 2>stderr.log &
+pid=$!
+win=""
+for _ in $(seq 1 100); do
+  win=$(xdotool search --onlyvisible --name '^Parlenda$' 2>/dev/null | head -n 1 || true)
+  [ -n "$win" ] && break
+  sleep 0.1
+done
+[ -n "$win" ] || { echo "no window named Parlenda"; kill -9 $pid; exit 1; }
+# The engine loads after the first paint; its SDL would have taken the signals.
+sleep 2
+kill -s "$2" $pid
+for _ in $(seq 1 50); do
+  kill -0 $pid 2>/dev/null || break
+  sleep 0.1
+done
+if kill -0 $pid 2>/dev/null; then echo "SIG$2 ($3): still running"; kill -9 $pid; exit 1; fi
+status=0
+wait $pid || status=$?
+[ "$status" = 0 ] || { echo "SIG$2 ($3): exit status $status"; exit 1; }
+test -f SETTING/set.dat || { echo "SIG$2 ($3): set.dat not written"; exit 1; }
+head -c 6 SETTING/set.dat | grep -q '{\\rtf1' || { echo "SIG$2 ($3): set.dat is not RTF"; exit 1; }
+echo "SIG$2 ($3): closed, settings written"
+ONE
+chmod +x "$work/one.sh"
+for sig in TERM INT; do
+  for driver in dummy none; do
+    rm -rf "$work/program"
+    cp -r "$program_dir"/. "$work/program"/
+    xvfb-run -a -s "-screen 0 1024x768x24" "$work/one.sh" "$work/program" $sig $driver
+  done
+done
+echo "signal test passed"
