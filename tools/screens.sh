@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Screenshots of the six pages on the shipped course under a virtual X server:
+# Screenshots of the six pages on the shipped course under a virtual X server,
+# and of the read-along page after a take (traces, and a silent take):
 #   bash tools/screens.sh [BUILD_DIR] [OUT_DIR] [LESSON_ROW]
 set -euo pipefail
 build=${1:-build}
@@ -7,4 +8,4 @@ out=${2:-docs/screens}
 mkdir -p "$out"
 cmake --build "$build" --target page_screens
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" "$build/tests/page_screens" "$out" "${3:-0}"
-echo "written: $out/page{1,2,3,4,5,8}.png"
+echo "written: $out/page{1,2,3,4,5,8}.png $out/page5_{traces,silent}.png"

@@ -38,6 +38,7 @@ void Form1::ty() {
   Label11.setCaption(Label2.caption());
   Label11.wrapAt(Label11.width(), kReadAlongChineseHeight);
   Label11.setTop(Label10.top() + Label10.height() + 130);
+  placeTraces();
 
   if (studymode == 1) {
     Label1.setVisible(Check1.value() == 1);

@@ -24,6 +24,7 @@ void Form1::Command1_Click() {
   sentto = next;
   Label3.setCaption(app::str(sentenceNumber() + 1));
   ty();
+  clearTraces();
   if (sentenceCount() == sentenceNumber()) setNextButtons(false);
   setPreviousButtons(true);
   if (studymode == 8 || (studymode == 1 && app::val(Combo2.text()) > 0)) Command4_Click();
@@ -36,6 +37,7 @@ void Form1::Command2_Click() {
   sentfrom = previous;
   Label3.setCaption(app::str(sentenceNumber() - 1));
   ty();
+  clearTraces();
   if (sentenceNumber() == 1) setPreviousButtons(false);
   setNextButtons(true);
   if (studymode == 1 && app::val(Combo2.text()) > 0) Command4_Click();
@@ -56,6 +58,7 @@ void Form1::stopReadAlong() {
   Command10.setEnabled(false);
   Command12.setEnabled(false);
   MMControl1.setCommand("stop");
+  takeRecording_ = false;
   stopSentence();
 }
 

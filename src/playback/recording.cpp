@@ -1,4 +1,6 @@
 // Recording the learner on the read-along page and comparing in a loop.
+#include <utility>
+
 #include "window/form1.h"
 
 // The open sequence of the wave device: closing it first discards any take.
@@ -16,6 +18,8 @@ void Form1::Command8_Click() {
   openRecorder();
   MMControl1.setCommand("record");
   Command10.setEnabled(true);
+  clearTraces();  // the old take is gone
+  takeRecording_ = true;
 }
 
 void Form1::Command10_Click() {
@@ -24,6 +28,9 @@ void Form1::Command10_Click() {
   Command12.setEnabled(true);
   MMControl1.setCommand("stop");
   stopSentence();
+  Timer4.setEnabled(false);
+  TraceView1.clearMark();
+  if (std::exchange(takeRecording_, false)) analyseTake();
 }
 
 void Form1::Command11_Click() { Command4_Click(); }
@@ -36,6 +43,7 @@ void Form1::Command12_Click() {
 void Form1::Command9_Click() {
   Command9.setEnabled(false);
   Command10.setEnabled(true);
+  Timer4.setEnabled(true);
   Command4_Click();
 }
 

@@ -6,14 +6,17 @@
 #include <memory>
 #include <string>
 
+#include "analysis/take_analysis.h"
 #include "app/shared_state.h"
 #include "platform/audio/media_player.h"
 #include "platform/audio/sounds.h"
 #include "platform/audio/wave_device.h"
 #include "platform/text/rich_text.h"
 #include "platform/ui/skinned_button.h"
+#include "platform/ui/trace_view.h"
 #include "platform/ui/tree_view.h"
 #include "platform/ui/ui.h"
+#include "platform/ui/worker.h"
 
 // The audio components the window drives; tests hand in stand-ins.
 struct Devices {
@@ -50,6 +53,7 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Timer Timer1;  // end watcher, 30 ms
   ui::Timer Timer2;  // interval between plays
   ui::Timer Timer3;  // one-shot lesson load after a book change
+  ui::Timer Timer4;  // the mark on the traces while the loop comparison runs
 
   // ---- elements that lie outside the window or under the lesson tree ----
   ui::CheckBox Check1{*this}, Check2{*this}, Check3{*this}, Check4{*this}, Check5{*this};
@@ -151,6 +155,10 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Picture Picture4{*this};
   Command Command15{Picture4}, Command13{Picture4}, Command14{Picture4};
   ui::Label Label10{Picture4}, Label11{Picture4};
+  // The take beside the model, under the sentence on the white display: the
+  // traces, the figures (or what went wrong) and the word departing most.
+  ui::TraceView TraceView1{Picture4};
+  ui::Label Label54{Picture4}, Label55{Picture4};
   ui::Frame Frame10{Picture4};
   ui::Label Label24{Frame10};
   ui::Picture Image13{Frame10};
@@ -267,6 +275,18 @@ class Form1 : public ui::Window, public app::SharedState {
   void Command12_Click();
   void MMControl1_Done();
 
+  // ---- the take beside the model (playback/take_traces.cpp) ----
+  // The take and the sentence's stretch go to the analysis on a worker; the
+  // display follows when it is done.
+  void analyseTake();
+  void showComparison(const analysis::Comparison& c);
+  void clearTraces();
+  // Places the traces under the sentence as laid out for this sentence.
+  void placeTraces();
+  void Timer4_Timer();
+  // For tests and benchmarks: an analysis runs or its result waits to be shown.
+  bool analysing() const { return analysisWorker_.busy(); }
+
   // ---- full-text reading and scrolling (playback/full_text.cpp) ----
   void scrollToTop();
   void placeThumb();
@@ -359,5 +379,9 @@ class Form1 : public ui::Window, public app::SharedState {
 
   std::string folder_;
   Devices devices_;
-  std::string loadedBook_;  // the text of Combo1 when the loaded lesson was opened
+  std::string loadedBook_;       // the text of Combo1 when the loaded lesson was opened
+  bool takeRecording_ = false;   // "录音" ran and "停止" has not ended it yet
+  int takeSerial_ = 0;           // the take the display waits for; older results are dropped
+  analysis::TimeMap takeTimes_;  // take time <-> sentence time of the traces shown
+  ui::Worker analysisWorker_;    // last member: it goes first, before what it hands back to
 };

@@ -15,6 +15,7 @@ const ui::Color kTabInk = rgb(28, 58, 118);      // tab captions
 const ui::Color kNoteGrey = rgb(120, 120, 120);  // the note under the Chinese
 const ui::Color kPanel = rgb(246, 249, 253);     // read-along and score panels
 const ui::Color kLine = rgb(160, 172, 190);      // outlines and underlines
+const ui::Color kTakeInk = rgb(214, 98, 18);     // the learner's voice on the traces
 
 const Font kSong9{"宋体", 9};
 const Font kSong9Bold{"宋体", 9, true};
@@ -348,6 +349,15 @@ void Form1::buildElements() {
   Label10.move(600, 900);
   Label10.setAutoSize(true);
   box(Label11, 600, 1500, 7800, kReadAlongChineseHeight, kSong12);
+  // The take beside the model, under the sentence; placed by ty.
+  TraceView1.setColors({kNavy, kTakeInk, rgb(206, 214, 226), kInk});
+  TraceView1.setFont(kSong9);
+  TraceView1.setLegend("标准发音", "您的发音", "上：音高　下：响度");
+  text(Label54, 600, 4700, "", kSong105);
+  text(Label55, 4000, 4700, "", kSong105, kTakeInk);
+  for (ui::Element* e : {static_cast<ui::Element*>(&TraceView1),
+                         static_cast<ui::Element*>(&Label54), static_cast<ui::Element*>(&Label55)})
+    e->raise();
   Frame10.move(240, 5250, 2600, 285);
   toggle(Label24, Image13, 45, "    句子中文提示");
   button(Command8, 240, 5800, 1500, 450, "录音");

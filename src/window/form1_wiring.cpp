@@ -57,6 +57,8 @@ void Form1::wireEvents() {
   Command10.Click = [this] { Command10_Click(); };
   Command11.Click = [this] { Command11_Click(); };
   Command12.Click = [this] { Command12_Click(); };
+  Timer4.setInterval(40);
+  Timer4.Tick = [this] { Timer4_Timer(); };
   MMControl1.Done = [this] { MMControl1_Done(); };
 
   // Full-text reading and scrolling

@@ -32,6 +32,12 @@ struct RecordingPlayer : platform::MediaPlayer {
   void play() override { log.push_back("play"); }
   void pause() override { log.push_back("pause"); }
   void setEndGuard(double s) override { log.push_back("guard " + std::to_string(s)); }
+  // The stretch asked for, as samples: from and to in tenths of a second.
+  platform::SoundReader stretchReader(double from, double to) const override {
+    return [from, to] {
+      return platform::SoundSamples{{int16_t(from * 10), int16_t(to * 10)}, 22050};
+    };
+  }
 };
 struct RecordingWave : platform::WaveDevice {
   explicit RecordingWave(Log& log) : log(log) {}
@@ -43,6 +49,8 @@ struct RecordingWave : platform::WaveDevice {
   void setFileName(const std::string& f) override { log.push_back("file " + f); }
   void setFrom(long) override {}
   void setCommand(const std::string& c) override { log.push_back("command " + c); }
+  platform::SoundSamples take() const override { return {{1, 2, 3}, 44100}; }
+  double playPosition() const override { return 0.25; }
 };
 struct RecordingSounds : platform::Sounds {
   explicit RecordingSounds(Log& log) : log(log) {}
@@ -112,6 +120,10 @@ TEST(BackgroundAudio, CallsMadeBeforeTheEngineReachItInOrderAndLaterOnesGoStraig
   EXPECT_EQ(player->URL(), "1.mp3");
   EXPECT_EQ(player->currentPosition(), 2.5);
   EXPECT_TRUE(log.empty());
+  // No take and no stretch to read before the engine.
+  EXPECT_TRUE(wave->take().samples.empty());
+  EXPECT_LT(wave->playPosition(), 0);
+  EXPECT_TRUE(player->stretchReader(1.5, 3.0)().samples.empty());
 
   audio.open();
   ASSERT_TRUE(waitUntilReady(audio));
@@ -122,6 +134,11 @@ TEST(BackgroundAudio, CallsMadeBeforeTheEngineReachItInOrderAndLaterOnesGoStraig
   player->pause();
   EXPECT_EQ(log, Log{"pause"});
   EXPECT_EQ(player->currentPosition(), 9.5);  // now the real player's
+  EXPECT_EQ(wave->take().samples, (std::vector<int16_t>{1, 2, 3}));
+  EXPECT_EQ(wave->playPosition(), 0.25);
+  const platform::SoundReader read = player->stretchReader(1.5, 3.0);
+  EXPECT_EQ(read().samples, (std::vector<int16_t>{15, 30}));
+  EXPECT_EQ(read().rate, 22050);
   engine->wave->Done();
   EXPECT_EQ(done, 1);
   EXPECT_EQ(noOutput, 0);

@@ -1,12 +1,49 @@
 // Screenshots of the six pages on the shipped course, as the learner reaches
 // them (a click on each page tab), into the folder given: page1.png ...
+// Then the read-along page after a take: the traces of the lesson's first
+// sentence beside espeak-ng reading it in another voice, with the mark of the
+// loop comparison half-way (page5_traces.png), and a silent take
+// (page5_silent.png).
 // Run through tools/screens.sh, under a real X server.
 #include <QApplication>
+#include <chrono>
 #include <cstdio>
 #include <string>
 
+#include "speech_fixtures.h"
 #include "support/form_harness.h"
 #include "support/learner.h"
+
+namespace {
+
+// The lesson audio as the ffmpeg command decodes it (mono, 22.05 kHz).
+platform::SoundSamples decoded(const std::string& file) {
+  platform::SoundSamples out{{}, 22050};
+  const std::string command =
+      "ffmpeg -v quiet -i '" + file + "' -f s16le -ac 1 -ar 22050 - 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  int16_t block[4096];
+  for (size_t n; (n = fread(block, 2, 4096, pipe)) > 0;)
+    out.samples.insert(out.samples.end(), block, block + n);
+  pclose(pipe);
+  return out;
+}
+
+void waitForAnalysis(const Form1& f) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+  while (f.analysing() && std::chrono::steady_clock::now() < until) ui::processEvents(5);
+}
+
+void recordTake(Form1& f, FakeWave& wave, const analysis::Sound& take) {
+  learner::click(f.Command8);
+  wave.recorded = {take.samples, take.rate};
+  learner::click(f.Command10);
+  waitForAnalysis(f);
+  QApplication::processEvents();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -25,5 +62,21 @@ int main(int argc, char** argv) {
     QApplication::processEvents();
     learner::screenshot(f, out + "/page" + std::to_string(page) + ".png");
   }
+
+  learner::click(f.Label14(5));
+  h.player->lesson = decoded(h.player->url);
+  recordTake(
+      f, *h.wave,
+      analysis_test::delayed(analysis_test::speak(f.Label1.caption(), {"en+f3", 65, 150}), 0.3));
+  learner::click(f.Command9);
+  const ui::Traces& t = f.TraceView1.traces();
+  h.player->position = std::stod(f.playstart) + t.start + 0.45 * (t.modelPitch.size() - 1) * t.step;
+  f.Timer4.fire();
+  QApplication::processEvents();
+  learner::screenshot(f, out + "/page5_traces.png");
+  learner::click(f.Command10);
+
+  recordTake(f, *h.wave, analysis_test::silence(2.0, 44100));
+  learner::screenshot(f, out + "/page5_silent.png");
   return 0;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // Stand-ins for the audio components: they record what the window asks of
 // them, and the player reports the position the test gives it.
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -16,7 +18,8 @@ struct FakePlayer : platform::MediaPlayer {
   double position = 0;
   double guard = -1;
   bool playing = false;
-  std::vector<std::string> log;  // "seek 1.5", "play", "pause"
+  std::vector<std::string> log;   // "seek 1.5", "play", "pause"
+  platform::SoundSamples lesson;  // what the lesson file holds, for the take analysis
 
   void setAutoStart(bool on) override { autoStart = on; }
   void setVolume(int v) override { volumeValue = v; }
@@ -39,6 +42,16 @@ struct FakePlayer : platform::MediaPlayer {
     log.push_back("pause");
   }
   void setEndGuard(double s) override { guard = s; }
+  platform::SoundReader stretchReader(double from, double to) const override {
+    return [lesson = lesson, from, to] {
+      const auto at = [&](double t) {
+        return std::clamp<long>(std::lround(t * lesson.rate), 0, long(lesson.samples.size()));
+      };
+      return platform::SoundSamples{
+          {lesson.samples.begin() + at(from), lesson.samples.begin() + std::max(at(from), at(to))},
+          lesson.rate};
+    };
+  }
   int plays() const {
     int n = 0;
     for (auto& l : log) n += l == "play";
@@ -56,6 +69,10 @@ struct FakeWave : platform::WaveDevice {
   void setFileName(const std::string& p) override { fileName = p; }
   void setFrom(long) override {}
   void setCommand(const std::string& c) override { commands.push_back(c); }
+  platform::SoundSamples recorded;  // the take the test gives
+  double takePosition = -1;         // where its play is; negative: not playing
+  platform::SoundSamples take() const override { return recorded; }
+  double playPosition() const override { return takePosition; }
 };
 
 struct FakeSounds : platform::Sounds {

@@ -4,6 +4,7 @@
 #include <chrono>
 #include <thread>
 
+#include "platform/audio/audio_decode_file.h"
 #include "platform/audio/audio_format.h"
 
 namespace platform::audio {
@@ -110,6 +111,12 @@ void LessonPlayer::restart(double startSeconds) {
   voice_->activeGeneration.store(generation_);
   worker_->request(PlayRequest{generation_, startSeconds, rate_, guard_});
   core_->wake();  // the callback drops the blocks made stale, even while paused
+}
+
+// The take analysis reads its own copy of the stretch, so the player's
+// worker and the device callback are never held up.
+SoundReader LessonPlayer::stretchReader(double from, double to) const {
+  return [path = url_, from, to] { return SoundSamples{decodeStretch(path, from, to), kRate}; };
 }
 
 bool LessonPlayer::waitReady(double timeoutSeconds) const {

@@ -65,6 +65,7 @@ void TakeVoice::render(int32_t* mix, int frames) {
   const int64_t n = std::clamp<int64_t>(length_.load() - pos_, 0, frames);
   for (int64_t i = 0; i < n; ++i) mix[i] += buffer_[pos_ + i];
   pos_ += n;
+  heard_.store(uint64_t{serial_} << 32 | static_cast<uint64_t>(pos_), std::memory_order_release);
   if (n < frames) {
     // The take has been handed over whole: this play has finished.
     playing_ = false;

@@ -33,6 +33,13 @@ class TakeVoice {
   std::span<const int16_t> samples() const {
     return {buffer_.data(), static_cast<size_t>(length_.load())};
   }
+  // For the mark on the traces: the frame handed to the output last by the
+  // play numbered `play`; negative before its first pass.
+  int64_t playedFrame(uint32_t play) const {
+    const uint64_t heard = heard_.load(std::memory_order_acquire);
+    return static_cast<uint32_t>(heard >> 32) == play ? static_cast<int64_t>(heard & 0xffffffffu)
+                                                      : -1;
+  }
 
   // Capture callback.
   void capture(const int16_t* in, int frames);
@@ -52,7 +59,8 @@ class TakeVoice {
   // Serial in the high half, the play bit, and the start frame.
   std::atomic<uint64_t> command_{0};
   std::atomic<uint32_t> finished_{0};
-  uint32_t lastSerial_ = 0;  // user-interface thread
+  std::atomic<uint64_t> heard_{0};  // the play's serial, then its frame handed over last
+  uint32_t lastSerial_ = 0;         // user-interface thread
   // Output-callback state.
   uint32_t serial_ = 0;
   bool playing_ = false;

@@ -80,4 +80,20 @@ void Recorder::watchPlay() {
   if (Done) Done();
 }
 
+// ---- for the take analysis ----
+
+SoundSamples Recorder::take() const {
+  if (!hasTake_) return {{}, kRate};
+  const std::span<const int16_t> s = take_->samples();
+  return {{s.begin(), s.end()}, kRate};
+}
+
+// The frame handed to the output last: the device's buffer of one period
+// (about 12 ms) is still to be heard, which a mark drawn from it can ignore.
+double Recorder::playPosition() const {
+  if (play_ == 0 || take_->finished(play_)) return -1;
+  const int64_t frame = take_->playedFrame(play_);
+  return static_cast<double>(frame < 0 ? int64_t{fromMs_} * kRate / 1000 : frame) / kRate;
+}
+
 }  // namespace platform::audio

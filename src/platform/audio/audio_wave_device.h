@@ -29,6 +29,10 @@ class Recorder final : public WaveDevice {
   void setFrom(long position) override { fromMs_ = position; }
   void setCommand(const std::string& command) override;
 
+  // For the take analysis.
+  SoundSamples take() const override;
+  double playPosition() const override;
+
   bool isOpen() const { return open_; }
   bool recording() const { return recording_; }
   bool hasTake() const { return hasTake_; }

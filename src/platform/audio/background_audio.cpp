@@ -90,6 +90,11 @@ class DeferredPlayer : public Held<MediaPlayer>, public MediaPlayer {
   void setEndGuard(double s) override {
     call([s](MediaPlayer& p) { p.setEndGuard(s); });
   }
+  // Before the engine there is nothing to decode with.
+  SoundReader stretchReader(double from, double to) const override {
+    if (real_) return real_->stretchReader(from, to);
+    return [] { return SoundSamples{}; };
+  }
 
  private:
   int volume_ = 50;
@@ -130,6 +135,8 @@ class DeferredWave : public Held<WaveDevice>, public WaveDevice {
   void setCommand(const std::string& c) override {
     call([c](WaveDevice& w) { w.setCommand(c); });
   }
+  SoundSamples take() const override { return real_ ? real_->take() : SoundSamples{}; }
+  double playPosition() const override { return real_ ? real_->playPosition() : -1; }
 };
 
 class DeferredSounds : public Held<Sounds>, public Sounds {

@@ -2,6 +2,8 @@
 // The lesson player: opens one audio file and plays stretches of it.
 #include <string>
 
+#include "platform/audio/sound_samples.h"
+
 namespace platform {
 
 class MediaPlayer {
@@ -31,6 +33,15 @@ class MediaPlayer {
   // drains, holds its position there and stays paused until the next seek or
   // play. A negative value removes the guard.
   virtual void setEndGuard(double seconds) = 0;
+
+  // ---- for the take analysis ----
+  // A reader of the open file's samples from `from` to `to` seconds, decoded
+  // anew on whatever thread calls it while the player plays on; it reads
+  // nothing when no file is open or the file cannot be decoded (or the player
+  // keeps no samples).
+  virtual SoundReader stretchReader(double /*from*/, double /*to*/) const {
+    return [] { return SoundSamples{}; };
+  }
 };
 
 }  // namespace platform

@@ -191,6 +191,8 @@ class Label : public Element {
   // Word wrap at `width`, as tall as the wrapped lines need and at least
   // `minHeight` (AutoSize off).
   void wrapAt(int width, int minHeight);
+  // The height its text takes wrapped at its width, whatever its own height.
+  int textHeight() const;
   void setFont(const Font& font);
   const Font& font() const { return font_; }
   void setForeColor(Color c);

@@ -137,6 +137,8 @@ void Label::wrapAt(int width, int minHeight) {
   applyGeometry();
 }
 
+int Label::textHeight() const { return wrappedHeight(qfont(font_), qs(caption_), width_); }
+
 void Label::setForeColor(Color c) {
   fore_ = c;
   applyColors();
