@@ -7,8 +7,9 @@
 //   build/bench/audio_bench --benchmark_counters_tabular=true
 // Memory is best read with each long lesson in a process of its own (freed
 // heap of earlier cases is reused and hides growth):
-//   for k in 0 1 2; do for l in 0 1 2; do build/bench/audio_bench \
+//   for k in 0 1 2; do for l in 0 1 2; do build/bench/audio_bench
 //     --benchmark_filter="BM_LongLesson/$l/$k/" --benchmark_counters_tabular=true; done; done
+//   (one line)
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 

@@ -94,7 +94,9 @@ TEST(TakeAnalysis, SpeechContourSitsOnItsMedianWhateverThePitchOfTheVoice) {
       EXPECT_LT(c.words[w].start, c.words[w].end);
       EXPECT_GE(c.words[w].start, c.modelStart - c.step);
       EXPECT_LE(c.words[w].end, c.modelEnd + c.step);
-      if (w > 0) EXPECT_LE(c.words[w - 1].end, c.words[w].start + 1e-9);
+      if (w > 0) {
+        EXPECT_LE(c.words[w - 1].end, c.words[w].start + 1e-9);
+      }
     }
     for (float v : c.model.loudness) EXPECT_TRUE(v >= 0 && v <= 1);
   }

@@ -94,7 +94,9 @@ TEST(CourseFiles, EveryBookHasItsLessonsAudioAndResults) {
     // Marking a lesson passed replaces every "☆" + its title, so no title may begin another.
     for (const auto& a : titles)
       for (const auto& b : titles)
-        if (&a != &b) EXPECT_NE(b.rfind(a, 0), 0u) << a << " begins " << b;
+        if (&a != &b) {
+          EXPECT_NE(b.rfind(a, 0), 0u) << a << " begins " << b;
+        }
   }
 }
 
