@@ -10,27 +10,6 @@
 
 namespace {
 
-const char* textFor(int seconds) {
-  switch (seconds) {
-    case 2:
-      return "Where is the railway station, please?";
-    case 5:
-      return "Could you tell me the way to the railway station? I have to catch the early train.";
-    default:
-      return "Could you tell me the way to the railway station? I have to catch the early train "
-             "to London, and I am afraid I will miss it if I walk. Is there a bus that goes "
-             "there from here?";
-  }
-}
-
-// espeak-ng's 22.05 kHz doubled to the engine's rate (each sample twice).
-analysis::Sound atEngineRate(const analysis::Sound& sound) {
-  analysis::Sound out{{}, sound.rate * 2};
-  out.samples.reserve(sound.samples.size() * 2);
-  for (int16_t s : sound.samples) out.samples.insert(out.samples.end(), {s, s});
-  return out;
-}
-
 struct Pair {
   analysis::Sound model, take;
 };
@@ -40,8 +19,10 @@ const Pair& pairFor(int seconds) {
   static std::map<int, Pair> pairs;
   auto [at, fresh] = pairs.try_emplace(seconds);
   if (fresh) {
-    at->second.model = atEngineRate(analysis_test::speak(textFor(seconds), {"en", 50, 175}));
-    at->second.take = atEngineRate(analysis_test::speak(textFor(seconds), {"en+f3", 70, 140}));
+    at->second.model = analysis_test::atEngineRate(
+        analysis_test::speak(analysis_test::sentenceOfAbout(seconds), {"en", 50, 175}));
+    at->second.take = analysis_test::atEngineRate(
+        analysis_test::speak(analysis_test::sentenceOfAbout(seconds), {"en+f3", 70, 140}));
   }
   return at->second;
 }
@@ -67,7 +48,8 @@ void CompareTake(benchmark::State& state) {
   const Pair& pair = pairFor(int(state.range(0)));
   int intonation = 0;
   for (auto _ : state) {
-    const auto result = analysis::compare(pair.model, pair.take, textFor(int(state.range(0))));
+    const auto result = analysis::compare(pair.model, pair.take,
+                                          analysis_test::sentenceOfAbout(int(state.range(0))));
     intonation = result.intonationMatch;
     benchmark::DoNotOptimize(result.take.pitch.data());
   }

@@ -20,26 +20,6 @@
 
 namespace {
 
-const char* textFor(int seconds) {
-  switch (seconds) {
-    case 2:
-      return "Where is the railway station, please?";
-    case 5:
-      return "Could you tell me the way to the railway station? I have to catch the early train.";
-    default:
-      return "Could you tell me the way to the railway station? I have to catch the early train "
-             "to London, and I am afraid I will miss it if I walk. Is there a bus that goes "
-             "there from here?";
-  }
-}
-
-// espeak-ng's 22.05 kHz at the recorder's 44.1 kHz (each sample twice).
-analysis::Sound atEngineRate(const analysis::Sound& sound) {
-  analysis::Sound out{{}, sound.rate * 2};
-  for (int16_t v : sound.samples) out.samples.insert(out.samples.end(), {v, v});
-  return out;
-}
-
 // The take: another voice, slower; handed over as the recorder keeps it.
 struct TakeWave : SilentWave {
   platform::SoundSamples recorded;
@@ -59,7 +39,8 @@ Setup lessonFor(int seconds) {
   s.folder = copyProgramFolder() + "-" + std::to_string(seconds);
   std::filesystem::remove_all(s.folder);
   std::filesystem::rename(copyProgramFolder(), s.folder);
-  const analysis::Sound model = analysis_test::speak(textFor(seconds), {"en", 50, 175});
+  const analysis::Sound model =
+      analysis_test::speak(analysis_test::sentenceOfAbout(seconds), {"en", 50, 175});
   s.end = 0.5 + double(model.samples.size()) / model.rate + 0.3;
   const std::string sound = s.folder + "/Sound/Book01/1.mp3";
   const analysis::Sound placed = analysis_test::delayed(model, 0.5);
@@ -70,12 +51,12 @@ Setup lessonFor(int seconds) {
                              " -ac 1 -i '" + s.folder + "/lesson.raw' -c:a libmp3lame -b:a 128k '" +
                              sound + "'";
   if (std::system(encode.c_str()) != 0) std::fprintf(stderr, "ffmpeg failed\n");
-  const std::string record =
-      std::string(textFor(seconds)) + "#中文#0.5#" + std::to_string(s.end) + "#注释#";
+  const std::string record = std::string(analysis_test::sentenceOfAbout(seconds)) + "#中文#0.5#" +
+                             std::to_string(s.end) + "#注释#";
   std::ofstream(s.folder + "/book/Book01/1.dat", std::ios::binary)
       << platform::encodeCp936("*" + record + "*");
-  s.take = atEngineRate(
-      analysis_test::delayed(analysis_test::speak(textFor(seconds), {"en+f3", 70, 140}), 0.3));
+  s.take = analysis_test::atEngineRate(analysis_test::delayed(
+      analysis_test::speak(analysis_test::sentenceOfAbout(seconds), {"en+f3", 70, 140}), 0.3));
   return s;
 }
 
@@ -115,7 +96,7 @@ void CompareAlone(benchmark::State& state) {
   const analysis::Sound model{
       platform::audio::decodeStretch(s.folder + "/Sound/Book01/1.mp3", 0.5, s.end), 44100};
   for (auto _ : state) {
-    auto c = analysis::compare(model, s.take, textFor(int(state.range(0))));
+    auto c = analysis::compare(model, s.take, analysis_test::sentenceOfAbout(int(state.range(0))));
     benchmark::DoNotOptimize(c.take.pitch.data());
   }
   state.counters["take_s"] = double(s.take.samples.size()) / s.take.rate;

@@ -172,4 +172,24 @@ analysis::Sound delayed(const analysis::Sound& sound, double seconds) {
   return out;
 }
 
+const char* sentenceOfAbout(int seconds) {
+  switch (seconds) {
+    case 2:
+      return "Where is the railway station, please?";
+    case 5:
+      return "Could you tell me the way to the railway station? I have to catch the early train.";
+    default:
+      return "Could you tell me the way to the railway station? I have to catch the early train "
+             "to London, and I am afraid I will miss it if I walk. Is there a bus that goes "
+             "there from here?";
+  }
+}
+
+analysis::Sound atEngineRate(const analysis::Sound& sound) {
+  analysis::Sound out{{}, sound.rate * 2};
+  out.samples.reserve(sound.samples.size() * 2);
+  for (int16_t s : sound.samples) out.samples.insert(out.samples.end(), {s, s});
+  return out;
+}
+
 }  // namespace analysis_test

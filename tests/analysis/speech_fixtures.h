@@ -33,4 +33,10 @@ analysis::Sound silence(double seconds, int rate);
 // The sound with `seconds` of silence before it.
 analysis::Sound delayed(const analysis::Sound& sound, double seconds);
 
+// A sentence that espeak-ng speaks in about 2, 5 or 10 seconds (benchmarks).
+const char* sentenceOfAbout(int seconds);
+
+// espeak-ng's 22.05 kHz at the engine's 44.1 kHz (each sample twice).
+analysis::Sound atEngineRate(const analysis::Sound& sound);
+
 }  // namespace analysis_test

@@ -66,12 +66,8 @@ TEST_F(Seen, EveryPageOfEveryShippedLesson) {
 }
 
 TEST_F(Seen, LongAndWrappingSentences) {
-  const std::string longEnglish =
-      "When you have finished reading the whole passage aloud, close the book and try to say "
-      "every sentence again from memory, slowly at first and then at your normal speed.";
-  const std::string longChinese =
-      "读完整篇课文以后，合上书本，试着凭记忆把每一个句子再说一遍，先慢慢地说，然后用平常的速度"
-      "说，直到能够流利地说出来为止。";
+  const std::string& longEnglish = kLongEnglish;
+  const std::string& longChinese = kLongChinese;
   h.folder.copyShippedFiles();
   h.folder.writeBook(
       "Book01", {"长句"},

@@ -29,5 +29,13 @@ class ProgramFolder {
 // A lesson text of well-formed records: each row is English, Chinese, start,
 // end and note.
 std::string lessonText(const std::vector<std::vector<std::string>>& records);
+// A sentence and a translation long enough to wrap on every page.
+inline const std::string kLongEnglish =
+    "When you have finished reading the whole passage aloud, close the book and try to say "
+    "every sentence again from memory, slowly at first and then at your normal speed.";
+inline const std::string kLongChinese =
+    "读完整篇课文以后，合上书本，试着凭记忆把每一个句子再说一遍，先慢慢地说，然后用平常的速度"
+    "说，直到能够流利地说出来为止。";
+
 // A lesson of n sentences "Sentence k." with stretches of one second.
 std::string numberedLesson(int n);
