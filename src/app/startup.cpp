@@ -97,7 +97,7 @@ void Form1::Form_Load() {
   int lessons = int(content::splitCaretList(RichTextBox2.text()).size());
   if (row >= lessons || row < -1) {
     if (lessons > 0)
-      ui::msgBox("上次学习的课程（第" + app::str(row + 1) + "课）在本册书中没有找到，已打开第1课。",
+      ui::msgBox("上次学习的课程（第" + app::str(1LL + row) + "课）在本册书中没有找到，已打开第1课。",
                  ui::kInformation, kAppTitle);
     row = lessons > 0 ? 0 : -1;
   }

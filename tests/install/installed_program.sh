@@ -41,7 +41,19 @@ if [ "$(id -u)" -eq 0 ]; then
   chown nobody "$work/home"
   as_learner=(setpriv --reuid=nobody --regid=nogroup --clear-groups --inh-caps=-all --)
 fi
-env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$work/home" SDL_AUDIODRIVER=dummy \
+# In a sanitizer build the sanitizers' options reach the program too, with a
+# copy of the leak suppressions the learner can read.
+sanitizers=()
+for v in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+  [ -n "${!v:-}" ] && sanitizers+=("$v=${!v}")
+done
+supp=$(sed -n 's/.*suppressions=\([^:]*\).*/\1/p' <<<"${LSAN_OPTIONS:-}")
+if [ -n "$supp" ] && [ -f "$supp" ]; then
+  cp "$supp" "$work/home/lsan.supp"
+  chmod a+r "$work/home/lsan.supp"
+  sanitizers+=("LSAN_OPTIONS=${LSAN_OPTIONS//$supp/$work/home/lsan.supp}")
+fi
+env -i PATH="$prefix/bin:/usr/bin:/bin" HOME="$work/home" SDL_AUDIODRIVER=dummy "${sanitizers[@]}" \
   "${as_learner[@]}" xvfb-run -a -s "-screen 0 1024x768x24" \
   bash "$here/pass_dictation.sh" "$work/sentences" "$work/home" ||
   { cat "$work/home/stderr.log" 2>/dev/null; exit 1; }
