@@ -4,18 +4,14 @@
 # of the lesson with real key presses and Enter, closes each score message
 # with Enter, and closes the window with the skin's close button.
 set -euo pipefail
+source "$(dirname "$0")/../smoke/window.sh"
 sentences="$1"
 cd "$2"
 parlenda 2>stderr.log &
 pid=$!
 fail() { echo "$1"; kill $pid 2>/dev/null || true; exit 1; }
 
-win=""
-for _ in $(seq 1 100); do
-  win=$(xdotool search --onlyvisible --name '^Parlenda$' 2>/dev/null | head -n 1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
+wait_for_window
 [ -n "$win" ] || fail "no window named Parlenda"
 
 # Another visible window is a message box; Enter closes it.

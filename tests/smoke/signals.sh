@@ -8,22 +8,19 @@ program_dir="$1"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+cp "$(dirname "$0")/window.sh" "$work/"
 cat > "$work/one.sh" <<'ONE'
 #!/usr/bin/env bash
 # one.sh folder signal driver: starts the program, waits for its window and
 # its audio engine, sends the signal, and waits for the end.
 set -euo pipefail
+source "$(dirname "$0")/window.sh"
 cd "$1"
 rm -f SETTING/set.dat
 if [ "$3" = none ]; then export SDL_AUDIODRIVER=no-such-driver; else export SDL_AUDIODRIVER=$3; fi
 ./parlenda 2>stderr.log &
 pid=$!
-win=""
-for _ in $(seq 1 100); do
-  win=$(xdotool search --onlyvisible --name '^Parlenda$' 2>/dev/null | head -n 1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
+wait_for_window
 [ -n "$win" ] || { echo "no window named Parlenda"; kill -9 $pid; exit 1; }
 # The engine loads after the first paint; its SDL would have taken the signals.
 sleep 2

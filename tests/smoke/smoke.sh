@@ -10,18 +10,15 @@ trap 'rm -rf "$work"' EXIT
 cp -r "$program_dir"/. "$work"/
 rm -f "$work/SETTING/set.dat"
 
+cp "$(dirname "$0")/window.sh" "$work/"
 cat > "$work/drive.sh" <<'DRIVE'
 #!/usr/bin/env bash
 set -euo pipefail
+source "$(dirname "$0")/window.sh"
 cd "$1"
 SDL_AUDIODRIVER=dummy ./parlenda 2>stderr.log &
 pid=$!
-win=""
-for _ in $(seq 1 100); do
-  win=$(xdotool search --onlyvisible --name '^Parlenda$' 2>/dev/null | head -n 1 || true)
-  [ -n "$win" ] && break
-  sleep 0.1
-done
+wait_for_window
 [ -n "$win" ] || { echo "no window named Parlenda"; kill $pid; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$win")"
 echo "window $WIDTH x $HEIGHT at $X,$Y"
