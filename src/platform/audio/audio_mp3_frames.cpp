@@ -13,7 +13,6 @@ constexpr int kBitRates[2][16] = {
     {0, 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320, 0},  // MPEG-1
     {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0}};     // MPEG-2 and 2.5
 constexpr int kRates[3] = {44100, 48000, 32000};
-constexpr int kBufferBytes = 64 * 1024;
 constexpr int kLargestFrame = 2881;
 // Version, layer and sampling rate: what every frame of one stream shares.
 constexpr uint32_t kStreamBits = 0x1E0C;
@@ -23,6 +22,23 @@ uint32_t bigEndian(const uint8_t* p, int n) {
   for (int i = 0; i < n; ++i) v = v << 8 | p[i];
   return v;
 }
+
+// Frame bytes without the padding byte, by version, bit-rate and rate bits:
+// the walk parses every header of a long file, so no division per frame.
+struct FrameBytes {
+  int bytes[4][16][4] = {};
+  constexpr FrameBytes() {
+    for (int version : {0, 2, 3})
+      for (int bitRate = 1; bitRate < 15; ++bitRate)
+        for (int rateIndex = 0; rateIndex < 3; ++rateIndex) {
+          const bool mpeg1 = version == 3;
+          const int rate = kRates[rateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
+          bytes[version][bitRate][rateIndex] =
+              (mpeg1 ? 144 : 72) * kBitRates[mpeg1 ? 0 : 1][bitRate] * 1000 / rate;
+        }
+  }
+};
+constexpr FrameBytes kFrameBytes;
 
 }  // namespace
 
@@ -36,8 +52,7 @@ bool parseMp3Header(const uint8_t* h, Mp3Header* out) {
   const bool mpeg1 = version == 3;
   out->rate = kRates[rateIndex] >> (mpeg1 ? 0 : version == 2 ? 1 : 2);
   out->samples = mpeg1 ? 1152 : 576;
-  out->bytes =
-      (mpeg1 ? 144 : 72) * kBitRates[mpeg1 ? 0 : 1][bitRate] * 1000 / out->rate + ((h[2] >> 1) & 1);
+  out->bytes = kFrameBytes.bytes[version][bitRate][rateIndex] + ((h[2] >> 1) & 1);
   out->kind = static_cast<uint32_t>((h[1] & 0x1E) << 8 | (h[2] & 0xFC));
   return true;
 }
@@ -50,6 +65,7 @@ bool Mp3Frames::open(const std::string& path, int64_t firstAudio) {
   fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd_ < 0) return false;
   fileSize_ = lseek(fd_, 0, SEEK_END);
+  posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);  // the walk reads it through once
   firstAudio_ = walkAt_ = firstAudio;
   audioEnd_ = fileSize_;
   if (const uint8_t* t = bytesAt(fileSize_ - 128, 3); t && std::memcmp(t, "TAG", 3) == 0)
@@ -95,25 +111,21 @@ bool Mp3Frames::readTag(int64_t firstAudio) {
   return false;
 }
 
-int64_t Mp3Frames::frameCount() const {
-  if (walkDone_) return static_cast<int64_t>(offsets_.size());
-  return taggedFrames_;
-}
+int64_t Mp3Frames::frameCount() const { return walkDone_ ? walked_ : taggedFrames_; }
 
-const uint8_t* Mp3Frames::bytesAt(int64_t offset, int n) {
+const uint8_t* Mp3Frames::Window::at(int fd, int64_t offset, int n) {
   if (offset < 0) return nullptr;
-  if (offset >= bufferStart_ && offset + n <= bufferStart_ + bufferLength_)
-    return buffer_.data() + (offset - bufferStart_);
-  buffer_.resize(kBufferBytes);
-  const ssize_t got = pread(fd_, buffer_.data(), buffer_.size(), offset);
-  bufferStart_ = offset;
-  bufferLength_ = got > 0 ? static_cast<int>(got) : 0;
-  return bufferLength_ >= n ? buffer_.data() : nullptr;
+  if (offset >= start_ && offset + n <= start_ + length_) return bytes_.get() + (offset - start_);
+  if (!bytes_) bytes_.reset(new uint8_t[static_cast<size_t>(size_)]);  // not zeroed: pread fills it
+  const ssize_t got = pread(fd, bytes_.get(), static_cast<size_t>(size_), offset);
+  start_ = offset;
+  length_ = got > 0 ? static_cast<int>(got) : 0;
+  return length_ >= n ? bytes_.get() : nullptr;
 }
 
-bool Mp3Frames::headerAt(int64_t offset, Mp3Header* h) {
+bool Mp3Frames::headerAt(int64_t offset, Mp3Header* h, Window& window) {
   if (offset + 4 > audioEnd_) return false;
-  const uint8_t* p = bytesAt(offset, 4);
+  const uint8_t* p = window.at(fd_, offset, 4);
   return p && parseMp3Header(p, h) && (h->kind & kStreamBits) == (first_.kind & kStreamBits) &&
          offset + h->bytes <= audioEnd_;
 }
@@ -135,15 +147,19 @@ void Mp3Frames::indexMore(int64_t bytes) {
   const int64_t until = walkAt_ + bytes;
   Mp3Header h;
   while (walkAt_ < until) {
-    if (taggedFrames_ >= 0 && static_cast<int64_t>(offsets_.size()) >= taggedFrames_) break;
-    if (!headerAt(walkAt_, &h)) break;  // the end of the sound, or something else
-    offsets_.push_back(walkAt_);
+    if (taggedFrames_ >= 0 && walked_ >= taggedFrames_) break;
+    if (!headerAt(walkAt_, &h, walks_)) break;  // the end of the sound, or something else
+    if (walked_ % kKeepEvery == 0) kept_.push_back(walkAt_);
+    ++walked_;
     walkAt_ += h.bytes;
   }
-  if (walkAt_ < until) {
-    walkDone_ = true;
-    offsets_.shrink_to_fit();
-  }
+  if (walkAt_ < until) finishWalk();
+}
+
+void Mp3Frames::finishWalk() {
+  walkDone_ = true;
+  kept_.shrink_to_fit();
+  walks_ = Window(0);  // its megabyte is not needed again
 }
 
 Mp3Frames::Found Mp3Frames::locate(int64_t i, int64_t* offset) {
@@ -162,11 +178,12 @@ Mp3Frames::Found Mp3Frames::locate(int64_t i, int64_t* offset) {
     cbr_ = false;  // not the regular stream the tag promised: walk it
     return Found::NotYet;
   }
-  if (i < static_cast<int64_t>(offsets_.size())) {
-    *offset = offsets_[static_cast<size_t>(i)];
-    return Found::Yes;
-  }
-  return walkDone_ ? Found::Past : Found::NotYet;
+  if (i >= walked_) return walkDone_ ? Found::Past : Found::NotYet;
+  int64_t at = kept_[static_cast<size_t>(i / kKeepEvery)];
+  Mp3Header h;
+  for (int64_t k = i % kKeepEvery; k > 0 && headerAt(at, &h); --k) at += h.bytes;
+  *offset = at;
+  return Found::Yes;
 }
 
 int Mp3Frames::readFrame(int64_t offset, std::vector<uint8_t>& data, int padding) {

@@ -5,6 +5,7 @@
 // rate file is located by arithmetic, any other is walked once, a chunk at a
 // time. The file is read from disk as needed, through one small buffer.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,9 +42,10 @@ class Mp3Frames {
   bool indexComplete() const { return cbr_ || walkDone_; }
   // Walks about `bytes` more of the file (nothing to do for a CBR file).
   void indexMore(int64_t bytes);
-  size_t indexBytes() const { return offsets_.capacity() * sizeof(int64_t); }
+  size_t indexBytes() const { return kept_.capacity() * sizeof(int64_t); }
 
   enum class Found { Yes, NotYet, Past };
+  static constexpr int64_t kKeepEvery = 64;
   // Where frame `i` starts.
   Found locate(int64_t i, int64_t* offset);
   // The frame at `offset` copied into `data` (with `padding` zero bytes
@@ -51,10 +53,26 @@ class Mp3Frames {
   int readFrame(int64_t offset, std::vector<uint8_t>& data, int padding);
 
  private:
+  // A window on the file: pread `size` bytes at a time.
+  class Window {
+   public:
+    explicit Window(int size) : size_(size) {}
+    const uint8_t* at(int fd, int64_t offset, int n);
+
+   private:
+    int size_;
+    std::unique_ptr<uint8_t[]> bytes_;
+    int64_t start_ = 0;
+    int length_ = 0;
+  };
+
   bool readTag(int64_t firstAudio);
-  bool headerAt(int64_t offset, Mp3Header* h);
+  // A frame of this stream at `offset`, within the sound, read through `window`.
+  bool headerAt(int64_t offset, Mp3Header* h, Window& window);
+  bool headerAt(int64_t offset, Mp3Header* h) { return headerAt(offset, h, reads_); }
   bool cbrFrameAt(int64_t offset, int chained);
-  const uint8_t* bytesAt(int64_t offset, int n);
+  const uint8_t* bytesAt(int64_t offset, int n) { return reads_.at(fd_, offset, n); }
+  void finishWalk();
 
   int fd_ = -1;
   int64_t fileSize_ = 0;
@@ -66,13 +84,13 @@ class Mp3Frames {
   bool cbr_ = false;
   double cbrFrameBytes_ = 0;
 
-  std::vector<int64_t> offsets_;  // every frame's start, as far as walked
-  int64_t walkAt_ = 0;
+  std::vector<int64_t> kept_;  // where frames 0, 64, 128, ... start, as far as walked
+  int64_t walked_ = 0;         // frames walked
+  int64_t walkAt_ = 0;         // where the next one starts
   bool walkDone_ = false;
 
-  std::vector<uint8_t> buffer_;
-  int64_t bufferStart_ = 0;
-  int bufferLength_ = 0;
+  Window walks_{1 << 20};
+  Window reads_{64 * 1024};
 };
 
 }  // namespace platform::audio
