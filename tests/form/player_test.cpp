@@ -137,9 +137,7 @@ TEST_F(Player, OnlyAPickFromTheListIsAChoice) {
   reachEnd();
   ASSERT_EQ(f->playcount, 1);
   const std::string remembered = f->repeatstudy;
-  learner::click(f->Combo2);
-  f->Combo2.setText("");
-  learner::type(*f, "3");
+  learner::replaceText(f->Combo2, "3");
   learner::key(*f, Qt::Key_Return);
   EXPECT_EQ(f->Combo2.text(), "3");
   EXPECT_EQ(f->repeatstudy, remembered);

@@ -74,6 +74,16 @@ void type(const ui::Window& w, const std::string& utf8) {
   }
 }
 
+void replaceText(const ui::Element& box, const std::string& utf8) {
+  click(box);
+  key(*box.window(), Qt::Key_A, Qt::ControlModifier);
+  if (utf8.empty()) {
+    key(*box.window(), Qt::Key_Delete);
+  } else {
+    type(*box.window(), utf8);
+  }
+}
+
 void pickFromList(const ui::ComboBox& c, int row) {
   auto* box = static_cast<QComboBox*>(c.widget());
   QPoint arrow(box->width() - 4, box->height() / 2);

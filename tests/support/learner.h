@@ -35,6 +35,9 @@ void drag(const ui::Window& w, QPoint from, QPoint to, Qt::MouseButton b = Qt::L
 // A key, or text typed key by key, to the focused widget of the window.
 void key(const ui::Window& w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
 void type(const ui::Window& w, const std::string& utf8);
+// Clicks the box, selects all it holds (Ctrl+A) and types `utf8` over it
+// (Delete when `utf8` is empty).
+void replaceText(const ui::Element& box, const std::string& utf8);
 
 // Clicks the row of a list or tree element whose text is `text` (scrolled
 // into view first, as the learner would); false when there is none.
