@@ -2,8 +2,10 @@
 // Shared pieces of the window benchmarks: silent audio components, a
 // program-folder copy, and (first_paint.h) a wait for a window's first paint.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 
 #include <QApplication>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -49,9 +51,18 @@ inline Devices silentDevices() {
                  std::make_unique<SilentSounds>(), false};
 }
 
+// This process's own copy of the program folder (benchmarks run at once do
+// not share one), removed when the process ends.
+inline std::filesystem::path benchFolder() {
+  return std::filesystem::temp_directory_path() / ("parlenda-bench-" + std::to_string(getpid()));
+}
+
 inline std::string copyProgramFolder() {
   namespace fs = std::filesystem;
-  fs::path to = fs::temp_directory_path() / "parlenda-bench";
+  static const fs::path to = [] {
+    std::atexit([] { fs::remove_all(benchFolder()); });
+    return benchFolder();
+  }();
   fs::remove_all(to);
   fs::copy(PARLENDA_PROGRAM_DIR, to, fs::copy_options::recursive);
   fs::remove(to / "parlenda");
