@@ -16,9 +16,9 @@ void Form1::layOutDictationStrip() {
   Frame13.move(8970, 1125, 2535, 450);
   text(Label25, 0, 135, "过关分数：");
   Combo5.move(1000, 60, 900, 330);
+  button(Command29, 1645, 60, 255, 330, "");
   Command29.setPicture(skinFile("dropdown.png"));
   Command29.setAccessibleName("过关分数");
-  button(Command29, 1645, 60, 255, 330, "");
   text(Label26, 2000, 135, "分");
   Combo5.setFont(kSong9);
   Combo5.setText("60");
