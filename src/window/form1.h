@@ -217,6 +217,8 @@ class Form1 : public ui::Window, public app::SharedState {
   void ty();
   // The current record, cut out of the lesson text between the cursor's "*".
   std::string currentRecord() const;
+  // Shows the English sentence (Label1) or, in its place, its mask (Label51).
+  void showEnglishOrMask(bool english);
 
   // ---- navigation and toggles (modes/navigation.cpp) ----
   void Command1_Click();  // Next
@@ -341,6 +343,8 @@ class Form1 : public ui::Window, public app::SharedState {
   void checkAnswer();
   // The score floored at 0 against the pass mark; a failed sentence is redone.
   bool scorePassed();
+  // The hint, error and replay counts back to 0, the sentence's score to 100.
+  void resetDictationCounters();
   // The passed count +1, the progress line and bar follow.
   void countPassedSentence();
   void Command22_Click();  // replay
