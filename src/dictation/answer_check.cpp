@@ -114,7 +114,7 @@ void Form1::checkAnswer() {
   if (studymode != 8) return;
   // Once every sentence of this run has passed, the lesson is done.
   if (last && numberIn(Label33) >= numberIn(Label34)) return;
-  if (!scorePassed()) return;
+  if (!passOrRedoSentence()) return;
   if (!last) {
     showScore(dictation::Verdict::Pass, Label30);
     Command1_Click();
@@ -126,7 +126,7 @@ void Form1::checkAnswer() {
   markLessonPassed(List1.text());
 }
 
-bool Form1::scorePassed() {
+bool Form1::passOrRedoSentence() {
   checkPassMark();  // a number still being typed into Combo5 counts now
   if (numberIn(Label30) < 0) Label30.setCaption("0");
   if (app::val(Label30.caption()) >= app::val(Combo5.text())) return true;

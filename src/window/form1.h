@@ -341,8 +341,9 @@ class Form1 : public ui::Window, public app::SharedState {
   // Every character key of the answer box; Enter checks the answer.
   void Text2_KeyPress(int& keyAscii);
   void checkAnswer();
-  // The score floored at 0 against the pass mark; a failed sentence is redone.
-  bool scorePassed();
+  // The score floored at 0 against the pass mark; a failed sentence gets its
+  // message and is redone. True when the sentence passed.
+  bool passOrRedoSentence();
   // The hint, error and replay counts back to 0, the sentence's score to 100.
   void resetDictationCounters();
   // The passed count +1, the progress line and bar follow.
