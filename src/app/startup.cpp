@@ -97,8 +97,9 @@ void Form1::Form_Load() {
   int lessons = int(content::splitCaretList(RichTextBox2.text()).size());
   if (row >= lessons || row < -1) {
     if (lessons > 0)
-      ui::msgBox("上次学习的课程（第" + app::str(1LL + row) + "课）在本册书中没有找到，已打开第1课。",
-                 ui::kInformation, kAppTitle);
+      ui::msgBox(
+          "上次学习的课程（第" + app::str(1LL + row) + "课）在本册书中没有找到，已打开第1课。",
+          ui::kInformation, kAppTitle);
     row = lessons > 0 ? 0 : -1;
   }
   fillLessons(row);
@@ -119,8 +120,7 @@ void Form1::Form_Load() {
   Check3.setValue(checkValue(field[7]));
   Check4.setValue(checkValue(field[8]));
   const std::string on = path("\\bitmap\\1.jpg"), off = path("\\bitmap\\0.jpg");
-  Label1.setVisible(Check1.value() == 1);
-  Label51.setVisible(Check1.value() != 1);
+  showEnglishOrMask(Check1.value() == 1);
   Image10.setPicture(Check1.value() == 1 ? on : off);
   Label2.setVisible(Check2.value() == 1);
   Label46.setVisible(Check2.value() == 1);

@@ -80,8 +80,7 @@ void showScore(dictation::Verdict verdict, const ui::Label& score) {
 void Form1::Text2_KeyPress(int& keyAscii) {
   if (studymode == 8) {
     // A hint lasts until the next key.
-    Label1.setVisible(false);
-    Label51.setVisible(true);
+    showEnglishOrMask(false);
     if (!Picture12.visible()) Picture12.setVisible(true);
   }
   if (keyAscii == ui::kKeyReturn) {
@@ -115,7 +114,7 @@ void Form1::checkAnswer() {
   if (studymode != 8) return;
   // Once every sentence of this run has passed, the lesson is done.
   if (last && numberIn(Label33) >= numberIn(Label34)) return;
-  if (!scorePassed()) return;
+  if (!passOrRedoSentence()) return;
   if (!last) {
     showScore(dictation::Verdict::Pass, Label30);
     Command1_Click();
@@ -127,7 +126,7 @@ void Form1::checkAnswer() {
   markLessonPassed(List1.text());
 }
 
-bool Form1::scorePassed() {
+bool Form1::passOrRedoSentence() {
   checkPassMark();  // a number still being typed into Combo5 counts now
   if (numberIn(Label30) < 0) Label30.setCaption("0");
   if (app::val(Label30.caption()) >= app::val(Combo5.text())) return true;
@@ -149,18 +148,20 @@ void Form1::Command22_Click() {
 }
 
 void Form1::Command23_Click() {
-  Label1.setVisible(true);
-  Label51.setVisible(false);
+  showEnglishOrMask(true);
   addTo(Label27, 1);
   addTo(Label30, -20);
   Text2.setFocus();
 }
 
-void Form1::Command25_Click() {
-  Label1.setVisible(false);
-  Label51.setVisible(true);
+void Form1::resetDictationCounters() {
   for (ui::Label* count : {&Label27, &Label28, &Label29}) count->setCaption("0");
   Label30.setCaption("100");
+}
+
+void Form1::Command25_Click() {
+  showEnglishOrMask(false);
+  resetDictationCounters();
   Command4_Click();
   Text2.setText("");
   Text2.setFocus();
@@ -170,8 +171,7 @@ void Form1::Command5_Click() {
   if (Check1.value() == 1)
     ui::msgBox("请在“显示英文句子”处于未选中状态时使用此功能（快捷键F9）。", ui::kOkOnly,
                kAppTitle);
-  Label1.setVisible(true);
-  Label51.setVisible(false);
+  showEnglishOrMask(true);
   Text2.setFocus();
 }
 

@@ -10,6 +10,11 @@ std::string Form1::currentRecord() const {
   return text.substr(sentfrom, sentto - sentfrom - 1);
 }
 
+void Form1::showEnglishOrMask(bool english) {
+  Label1.setVisible(english);
+  Label51.setVisible(!english);
+}
+
 void Form1::ty() {
   Label51.setCaption("");
   playcount = 0;
@@ -40,17 +45,11 @@ void Form1::ty() {
   Label11.setTop(Label10.top() + Label10.height() + 130);
   placeTraces();
 
-  if (studymode == 1) {
-    Label1.setVisible(Check1.value() == 1);
-    Label51.setVisible(Check1.value() != 1);
-  } else if (studymode == 8) {
-    Label1.setVisible(false);
-    Label51.setVisible(true);
-  }
-  Label27.setCaption("0");
-  Label28.setCaption("0");
-  Label29.setCaption("0");
-  Label30.setCaption("100");
+  if (studymode == 1)
+    showEnglishOrMask(Check1.value() == 1);
+  else if (studymode == 8)
+    showEnglishOrMask(false);
+  resetDictationCounters();
   Text2.setText("");
   Text2.setFocus();
 }

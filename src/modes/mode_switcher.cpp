@@ -79,8 +79,7 @@ void Form1::cc() {
 
   switch (m) {
     case 1:
-      Label1.setVisible(Check1.value() == 1);
-      Label51.setVisible(Check1.value() != 1);
+      showEnglishOrMask(Check1.value() == 1);
       Text2.setFocus();
       Frame8.setLeft(Frame7.left() + Frame7.width() + 60);
       Label22.setCaption("    显示中文");
@@ -90,8 +89,7 @@ void Form1::cc() {
       Combo3.setText(pausestudy);
       break;
     case 8:
-      Label1.setVisible(false);
-      Label51.setVisible(true);
+      showEnglishOrMask(false);
       Text2.setFocus();
       Frame8.setLeft(Frame7.left());
       Label22.setCaption("    句子中文提示");

@@ -1,8 +1,8 @@
 #pragma once
 // The main window: every element, the shared state and the platform
 // components, for the life of the window. The handlers are members defined in
-// the source file of their subsystem; window/form1_wiring.cpp connects the
-// elements' events to them.
+// the source file of their subsystem; each region of the window has a file in
+// window/ that places its elements and connects their events to the handlers.
 #include <memory>
 #include <string>
 
@@ -97,7 +97,9 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Label Label46{*this};                  // note
   ui::TextBox Text2{*this, true};            // answer box
 
-  // ---- page groups ----
+  // ---- page groups: the sentence page's (window/sentence_layer.cpp), the
+  // dictation page's (dictation_strip.cpp), the browse and recall pages'
+  // (full_text_panel.cpp) ----
   ui::Frame Frame5{*this};  // sentence navigation
   Command Command3{Frame5}, Command2{Frame5}, Command1{Frame5}, Command4{Frame5}, Command5{Frame5};
   ui::Frame Frame11{*this};  // dictation buttons
@@ -171,7 +173,7 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::ListBox List2{Picture7};
   Command Command26{Picture8}, Command27{Picture8};
 
-  // ---- window chrome ----
+  // ---- window chrome (laid out with the title bar) ----
   Array<Command> Command17;
   ui::Label Label38{*this}, Label39{*this};
 
@@ -215,6 +217,8 @@ class Form1 : public ui::Window, public app::SharedState {
   void ty();
   // The current record, cut out of the lesson text between the cursor's "*".
   std::string currentRecord() const;
+  // Shows the English sentence (Label1) or, in its place, its mask (Label51).
+  void showEnglishOrMask(bool english);
 
   // ---- navigation and toggles (modes/navigation.cpp) ----
   void Command1_Click();  // Next
@@ -334,12 +338,14 @@ class Form1 : public ui::Window, public app::SharedState {
   void presentRows();
 
   // ---- answer checking and scoring (dictation/) ----
-  // BEGIN dictation handlers
   // Every character key of the answer box; Enter checks the answer.
   void Text2_KeyPress(int& keyAscii);
   void checkAnswer();
-  // The score floored at 0 against the pass mark; a failed sentence is redone.
-  bool scorePassed();
+  // The score floored at 0 against the pass mark; a failed sentence gets its
+  // message and is redone. True when the sentence passed.
+  bool passOrRedoSentence();
+  // The hint, error and replay counts back to 0, the sentence's score to 100.
+  void resetDictationCounters();
   // The passed count +1, the progress line and bar follow.
   void countPassedSentence();
   void Command22_Click();  // replay
@@ -352,10 +358,8 @@ class Form1 : public ui::Window, public app::SharedState {
   // A pass mark below 60 is told and replaced by "60".
   void checkPassMark();
   std::string passMarkToKeep() const;
-  // END dictation handlers
 
   // ---- results store and score sheet (content/results_store.cpp) ----
-  // BEGIN results handlers
   std::string resultsFile() const;  // of the current book
   // The lesson's own entry turns from "☆" to "★"; the sheet shows, the file is saved.
   void markLessonPassed(const std::string& title);
@@ -366,16 +370,49 @@ class Form1 : public ui::Window, public app::SharedState {
   void Command26_Click();  // clear every mark
   void Command27_Click();  // close the score sheet
   void Command28_Click();  // show the score sheet
-  // END results handlers
 
   // The short product name used as the caption of notices without their own.
   static constexpr const char* kAppTitle = "Parlenda";
 
  private:
+  // The window's frame, then each region laid out (its design-time places in
+  // twips) and wired (its events to their handlers), in the region's own file.
   void buildElements();
   void wireEvents();
-  // The design-time state of a label: font, colours, geometry.
-  void place(ui::Element& e, int left, int top, int width, int height);
+  void stackPanels();
+  std::string skinFile(const std::string& name) const;  // a picture of the skin
+
+  // window/off_window.cpp
+  void layOutOffWindowHolders();
+  void layOutSpeedSelector();
+  void layOutDictationCounters();
+  void wireOffWindowHolders();
+  // window/lesson_tree.cpp
+  void layOutLessonTree();
+  void wireLessonTree();
+  // window/title_bar.cpp (with the tabs and the status line)
+  void layOutTitleBar();
+  void layOutTabs();
+  void wireTitleBar();
+  // window/sentence_layer.cpp
+  void layOutSentenceLayer();
+  void layOutSentenceControls();
+  void wireSentenceLayer();
+  // window/full_text_panel.cpp
+  void layOutFullText();
+  void layOutRowTemplates();
+  void layOutScrollBar();
+  void wireFullText();
+  // window/read_along_panel.cpp
+  void layOutReadAlong();
+  void layOutTakeDisplay();
+  void wireReadAlong();
+  // window/dictation_strip.cpp
+  void layOutDictationStrip();
+  void wireDictationStrip();
+  // window/score_sheet.cpp
+  void layOutScoreSheet();
+  void wireScoreSheet();
 
   std::string folder_;
   Devices devices_;

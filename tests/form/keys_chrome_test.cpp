@@ -1,6 +1,7 @@
 // The keyboard shortcuts and the frameless window's own controls.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QWidget>
 
 #include "support/form_harness.h"
@@ -126,6 +127,18 @@ TEST_F(Keys, TheTitleBarButtonsCloseAndMinimise) {
   learner::click(f->Command17(0));
   EXPECT_TRUE(h.folder.exists("\\SETTING\\set.dat"));
   EXPECT_EQ(platform::rtfToText(h.folder.readBytes("\\SETTING\\set.dat")).substr(0, 2), "0\\");
+}
+
+// A screen reader names a button by its caption; a button that shows only a
+// picture (a list opener, a scroll arrow, a close box) is named by what it does.
+TEST_F(Keys, EveryPictureButtonHasAName) {
+  for (const QAbstractButton* b : f->widget()->findChildren<QAbstractButton*>()) {
+    const QPoint at = b->mapTo(f->widget(), QPoint(0, 0));
+    // The check boxes that hold the switches' values lie outside the window.
+    if (!b->text().isEmpty() || !f->widget()->rect().contains(at)) continue;
+    EXPECT_FALSE(b->accessibleName().isEmpty())
+        << "the button at (" << at.x() << ", " << at.y() << ") px in the window";
+  }
 }
 
 }  // namespace
