@@ -2,12 +2,15 @@
 // file's decode has there, in every format, at any place of the file.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "audio_test_support.h"
 #include "platform/audio/audio_decode_file.h"
 #include "platform/audio/audio_format.h"
 #include "platform/audio/audio_lesson_source.h"
+#include "platform/audio/audio_mp3_frames.h"
 
 using namespace audio_test;
 using platform::audio::LessonSource;
@@ -102,6 +105,62 @@ TEST(LessonLength, IsKnownWithoutDecoding) {
     ASSERT_TRUE(source.open(file));
     while (!source.indexComplete()) source.indexMore(1 << 16);
     EXPECT_EQ(source.totalFrames(), 3 * kRate) << options;
+  }
+}
+
+// The first frame of sound of a file made by lame: after its tag frame.
+int64_t firstSoundFrame(const std::string& file) {
+  std::ifstream in(file, std::ios::binary);
+  uint8_t header[4] = {};
+  in.read(reinterpret_cast<char*>(header), 4);
+  platform::audio::Mp3Header h;
+  return platform::audio::parseMp3Header(header, &h) ? h.bytes : -1;
+}
+
+// A frame in the last quarter, nearer the end than the walk, is found by
+// counting back from the tag's end of the sound, at once; it is the frame the
+// whole walk finds there.
+// Without the tag's count, or when the file ends before the tag says, only
+// the walk finds it.
+TEST(Mp3Frames, FramesCountedFromTheEndLieWhereTheWalkFindsThem) {
+  using platform::audio::Mp3Frames;
+  struct Case {
+    const char* options;
+    bool counted;  // from the end
+  };
+  const Case cases[] = {{"-V 9 --resample 22.05", true},
+                        {"-V 2", true},
+                        {"-V 5 --id3v1-only --tt Lesson", true},
+                        {"-V 5 -t", false},  // no tag frame
+                        {"-V 5 --cut", false}};
+  TempDir dir;
+  const std::string wav = dir.file("lesson.wav");
+  writeWav(wav, noise(12.0, 8));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.options);
+    const std::string file = dir.file("lesson.mp3");
+    std::string options = c.options;
+    const bool cut = options.ends_with("--cut");
+    if (cut) options.resize(options.size() - 5);
+    ASSERT_TRUE(shell("lame --quiet " + options + " '" + wav + "' '" + file + "'"));
+    if (cut) std::filesystem::resize_file(file, std::filesystem::file_size(file) - 3000);
+    const int64_t first = c.options == std::string("-V 5 -t") ? 0 : firstSoundFrame(file);
+    Mp3Frames walked;
+    ASSERT_TRUE(walked.open(file, first));
+    while (!walked.indexComplete()) walked.indexMore(1 << 12);
+    const int64_t n = walked.frameCount();
+    ASSERT_GT(n, 400);
+    for (int64_t i = n * 3 / 4; i < n; i += 7) {
+      int64_t expected = -1, found = -1;
+      ASSERT_EQ(walked.locate(i, &expected), Mp3Frames::Found::Yes);
+      Mp3Frames fresh;
+      ASSERT_TRUE(fresh.open(file, first));
+      const auto r = fresh.locate(i, &found);
+      EXPECT_EQ(r, c.counted ? Mp3Frames::Found::Yes : Mp3Frames::Found::NotYet) << "frame " << i;
+      if (r == Mp3Frames::Found::Yes) {
+        EXPECT_EQ(found, expected) << "frame " << i;
+      }
+    }
   }
 }
 

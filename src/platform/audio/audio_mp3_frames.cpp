@@ -103,7 +103,10 @@ bool Mp3Frames::readTag(int64_t firstAudio) {
     if (p + 24 <= end && (std::memcmp(p, "LAME", 4) == 0 || std::memcmp(p, "Lavf", 4) == 0 ||
                           std::memcmp(p, "Lavc", 4) == 0))
       endPadding_ = static_cast<int>(bigEndian(p + 21, 3) & 4095);
-    if (bytes > h.bytes) audioEnd_ = std::min(audioEnd_, from + q + bytes);
+    if (bytes > h.bytes && from + q + bytes <= audioEnd_) {
+      audioEnd_ = from + q + bytes;
+      tagEnd_ = true;
+    }
     cbr_ = info && taggedFrames_ > 0 && bytes > h.bytes;
     if (cbr_) cbrFrameBytes_ = double(bytes - h.bytes) / double(taggedFrames_);
     return true;
@@ -149,6 +152,10 @@ void Mp3Frames::indexMore(int64_t bytes) {
   while (walkAt_ < until) {
     if (taggedFrames_ >= 0 && walked_ >= taggedFrames_) break;
     if (!headerAt(walkAt_, &h, walks_)) break;  // the end of the sound, or something else
+    if (walked_ == tailFirst_ && walkAt_ != tailKept_.front()) {
+      tailFirst_ = -1;  // the count from the end was wrong: trust the walk alone
+      tailTries_ = 0;
+    }
     if (walked_ % kKeepEvery == 0) kept_.push_back(walkAt_);
     ++walked_;
     walkAt_ += h.bytes;
@@ -159,7 +166,69 @@ void Mp3Frames::indexMore(int64_t bytes) {
 void Mp3Frames::finishWalk() {
   walkDone_ = true;
   kept_.shrink_to_fit();
+  tailKept_ = {};
+  tailFirst_ = -1;
   walks_ = Window(0);  // its megabyte is not needed again
+}
+
+int64_t Mp3Frames::framesToEnd(int64_t offset, int64_t* chained) {
+  tailKept_.clear();
+  Mp3Header h;
+  for (*chained = 0; offset < audioEnd_ && headerAt(offset, &h, walks_); ++*chained) {
+    if (*chained % kKeepEvery == 0) tailKept_.push_back(offset);
+    offset += h.bytes;
+  }
+  return offset == audioEnd_ ? *chained : -1;
+}
+
+bool Mp3Frames::countFromEnd(int64_t i) {
+  if (!tagEnd_ || taggedFrames_ <= 0) return false;
+  const double frameBytes = double(audioEnd_ - firstAudio_) / double(taggedFrames_);
+  // Start a little before where frame i would lie at the average size.
+  int64_t from = firstAudio_ + int64_t(frameBytes * double(i - kKeepEvery));
+  tailFirst_ = -1;
+  while (tailTries_ > 0 && from - walkAt_ > audioEnd_ - from) {
+    --tailTries_;
+    const int64_t frames = chainToEnd(from);
+    if (frames < 0 || frames > taggedFrames_) {
+      tailTries_ = 0;  // something else near the end, or a wrong count: walk it
+      break;
+    }
+    tailFirst_ = taggedFrames_ - frames;
+    if (tailFirst_ <= i) return tailAgreesWithWalk();
+    // Frames smaller than the average: start earlier.
+    tailFirst_ = -1;
+    from -= int64_t(frameBytes * double(kKeepEvery * 4)) + kLargestFrame;
+  }
+  return false;
+}
+
+// The frames from the first sync word at or after `from` whose chain reaches
+// the end (a false sync's chain breaks within a few frames); -1 when none.
+int64_t Mp3Frames::chainToEnd(int64_t from) {
+  Mp3Header h;
+  int64_t chained = 0;
+  for (int64_t at = from; at < from + kLargestFrame && chained < 8; ++at) {
+    if (!headerAt(at, &h)) continue;
+    const int64_t frames = framesToEnd(at, &chained);
+    if (frames >= 0) return frames;
+  }
+  return -1;
+}
+
+// A count from the end that begins where the walk has been must agree with it.
+bool Mp3Frames::tailAgreesWithWalk() {
+  if (tailFirst_ >= walked_ || frameAt(kept_, 0, tailFirst_) == tailKept_.front()) return true;
+  tailFirst_ = -1;
+  tailTries_ = 0;
+  return false;
+}
+
+int64_t Mp3Frames::frameAt(const std::vector<int64_t>& kept, int64_t first, int64_t i) {
+  int64_t at = kept[static_cast<size_t>((i - first) / kKeepEvery)];
+  Mp3Header h;
+  for (int64_t k = (i - first) % kKeepEvery; k > 0 && headerAt(at, &h); --k) at += h.bytes;
+  return at;
 }
 
 Mp3Frames::Found Mp3Frames::locate(int64_t i, int64_t* offset) {
@@ -178,11 +247,15 @@ Mp3Frames::Found Mp3Frames::locate(int64_t i, int64_t* offset) {
     cbr_ = false;  // not the regular stream the tag promised: walk it
     return Found::NotYet;
   }
-  if (i >= walked_) return walkDone_ ? Found::Past : Found::NotYet;
-  int64_t at = kept_[static_cast<size_t>(i / kKeepEvery)];
-  Mp3Header h;
-  for (int64_t k = i % kKeepEvery; k > 0 && headerAt(at, &h); --k) at += h.bytes;
-  *offset = at;
+  if (i < walked_) {
+    *offset = frameAt(kept_, 0, i);
+  } else if (walkDone_) {
+    return Found::Past;
+  } else if (i < taggedFrames_ && ((tailFirst_ >= 0 && tailFirst_ <= i) || countFromEnd(i))) {
+    *offset = frameAt(tailKept_, tailFirst_, i);
+  } else {
+    return Found::NotYet;
+  }
   return Found::Yes;
 }
 

@@ -73,6 +73,17 @@ class Mp3Frames {
   bool cbrFrameAt(int64_t offset, int chained);
   const uint8_t* bytesAt(int64_t offset, int n) { return reads_.at(fd_, offset, n); }
   void finishWalk();
+  // Numbers the frames from near frame `i` to the end, counted back from the
+  // tag's count; false when `i` is nearer the walk or no such chain is found.
+  bool countFromEnd(int64_t i);
+  // The number of frames from `offset` to the tag's end of the sound, each a
+  // frame of this stream; -1 when the chain breaks or misses that end, after
+  // `chained` frames.
+  int64_t framesToEnd(int64_t offset, int64_t* chained);
+  int64_t chainToEnd(int64_t from);
+  bool tailAgreesWithWalk();
+  // Where frame `i` starts, from the places of every 64th frame from `first`.
+  int64_t frameAt(const std::vector<int64_t>& kept, int64_t first, int64_t i);
 
   int fd_ = -1;
   int64_t fileSize_ = 0;
@@ -88,6 +99,11 @@ class Mp3Frames {
   int64_t walked_ = 0;         // frames walked
   int64_t walkAt_ = 0;         // where the next one starts
   bool walkDone_ = false;
+
+  bool tagEnd_ = false;            // the tag told where the sound ends
+  std::vector<int64_t> tailKept_;  // from frame tailFirst_ to the end, every 64th
+  int64_t tailFirst_ = -1;
+  int tailTries_ = 4;  // a file whose chains never reach the end is walked
 
   Window walks_{1 << 20};
   Window reads_{64 * 1024};
