@@ -276,6 +276,8 @@ class ListBox : public Element {
  public:
   explicit ListBox(Container& parent);
   void addItem(const std::string& item);
+  // The rows at once: the list lays itself out once, not once a row.
+  void addItems(const std::vector<std::string>& items);
   void clear();
   int listCount() const;
   std::string list(int row) const;
