@@ -188,7 +188,7 @@ QTreeWidgetItem* TreeView::makeNode(int index, const std::string& key, const std
                                     int image) {
   auto* item = new QTreeWidgetItem;
   item->setText(0, ui::qs(text));
-  item->setData(0, Qt::UserRole, ui::qs(key));
+  if (!key.empty()) item->setData(0, Qt::UserRole, ui::qs(key));  // none reads as ""
   item->setData(0, Qt::UserRole + 1, index);
   if (images_ && image >= 1 && image <= images_->count()) {
     auto [icon, fresh] = icons_->byImage.try_emplace(image);
