@@ -39,13 +39,18 @@ class ColumnTree : public QTreeWidget {
   explicit ColumnTree(QWidget* parent) : QTreeWidget(parent) {
     auto forget = [this] { width_ = -1; };
     const QAbstractItemModel* m = model();
-    connect(m, &QAbstractItemModel::rowsInserted, this, forget);
-    connect(m, &QAbstractItemModel::rowsRemoved, this, forget);
-    connect(m, &QAbstractItemModel::modelReset, this, forget);
-    connect(m, &QAbstractItemModel::layoutChanged, this, forget);
-    connect(m, &QAbstractItemModel::dataChanged, this, forget);
-    connect(this, &QTreeView::expanded, this, forget);
-    connect(this, &QTreeView::collapsed, this, forget);
+    forgetting_ = {connect(m, &QAbstractItemModel::rowsInserted, this, forget),
+                   connect(m, &QAbstractItemModel::rowsRemoved, this, forget),
+                   connect(m, &QAbstractItemModel::modelReset, this, forget),
+                   connect(m, &QAbstractItemModel::layoutChanged, this, forget),
+                   connect(m, &QAbstractItemModel::dataChanged, this, forget),
+                   connect(this, &QTreeView::expanded, this, forget),
+                   connect(this, &QTreeView::collapsed, this, forget)};
+  }
+  // The tree's rows go after this part of it (Qt's destructors), and must
+  // not reach it.
+  ~ColumnTree() override {
+    for (const QMetaObject::Connection& c : forgetting_) disconnect(c);
   }
 
  protected:
@@ -78,6 +83,7 @@ class ColumnTree : public QTreeWidget {
   int measure(const Row& r) const {
     return sizeHintForIndex(indexFromItem(r.item)).width() + indent(r.depth);
   }
+  std::vector<QMetaObject::Connection> forgetting_;
   mutable int width_ = -1;                   // -1: to be measured
   mutable QHash<char16_t, qreal> advances_;  // of each character met, in the font
 };
