@@ -38,20 +38,20 @@ bool Form1::readBookTexts(const std::string& book) {
 
 void Form1::fillList1() {
   List1.clear();
-  for (const std::string& title : content::splitCaretList(RichTextBox2.text()))
-    List1.addItem(title);
+  List1.addItems(content::splitCaretList(RichTextBox2.text()));
 }
 
+// The list and the tree take the book's titles at once each, so a book of
+// any size is laid out once.
 void Form1::fillLessons(int row) {
   TreeView1.setImageList(&ImageList1);
   TreeView1.clear();
   int root = TreeView1.addNode(0, kAppTitle, kAppTitle, 2);
+  TreeView1.setNodeBackColor(root, kTreeBack);
   fillList1();
-  for (int i = 0; i < List1.listCount(); ++i) TreeView1.addNode(root, "", List1.list(i), 1);
+  TreeView1.addNodes(root, content::splitCaretList(RichTextBox2.text()), 1, kTreeBack);
   TreeView1.expand(root);
   TreeView1.selectNode(row + 2);
-  for (int node = 1; node <= TreeView1.nodeCount(); ++node)
-    TreeView1.setNodeBackColor(node, kTreeBack);
   List1.setListIndex(row);
 }
 

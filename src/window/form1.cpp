@@ -17,7 +17,7 @@ Form1::Form1(std::string programFolder, Devices devices)
   Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() { destroyWidgets(); }
 
 std::string Form1::path(const std::string& relative) const {
   return platform::programPath(folder_, relative);

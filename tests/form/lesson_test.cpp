@@ -2,6 +2,9 @@
 // and the display toggles, driven on the real window.
 #include <gtest/gtest.h>
 
+#include <QScrollBar>
+#include <QTreeWidget>
+#include <climits>
 #include <filesystem>
 #include <functional>
 
@@ -203,6 +206,61 @@ TEST_F(Lessons, TreeClicks) {
   EXPECT_EQ(f.Label4.caption(), "2");
   EXPECT_EQ(f.List1.listIndex(), 1);
   EXPECT_EQ(f.TreeView1.selectedNode(), 3);
+}
+
+// A book of more lessons than Qt measures rows of by default (1,000): the
+// tree and the list hold every title in order on the tree's background, each
+// row is as wide as its title needs (the widest exactly: a long title is
+// scrolled across, never cut), and a click on a row opens that lesson.
+TEST_F(Lessons, ABigBooksTreeShowsEveryTitleWholeAndOpensTheClickedLesson) {
+  std::vector<std::string> titles;
+  for (int k = 1; k <= 1200; ++k)
+    titles.push_back("第" + std::to_string(k) + "课 Lesson " + std::to_string(k));
+  titles[349] = "第350课 Урок: Здравствуйте";  // shaped, not summed
+  titles[1149] = "第1150课 A title long enough to scroll across the tree";
+  titles[899] = "第900课 AVAWATAY Tea, Toy, Wave";  // kerning pairs
+  h.folder.writeBook("Book01", titles, {numberedLesson(3)});
+  for (int k : {1150, 1200}) {
+    h.folder.write("\\book\\Book01\\" + std::to_string(k) + ".dat", numberedLesson(2));
+    h.folder.writeBytes("\\Sound\\Book01\\" + std::to_string(k) + ".mp3", "");
+  }
+  h.folder.write("\\SETTING\\set.dat", kSettings);
+  Form1& f = h.start();
+
+  ASSERT_EQ(f.TreeView1.nodeCount(), 1201);
+  ASSERT_EQ(f.List1.listCount(), 1200);
+  EXPECT_EQ(f.TreeView1.nodeBackColor(1), ui::rgb(249, 252, 255));
+  for (int k = 0; k < 1200; ++k) {
+    ASSERT_EQ(f.TreeView1.nodeText(k + 2), titles[size_t(k)]) << k;
+    ASSERT_EQ(f.List1.list(k), titles[size_t(k)]) << k;
+    ASSERT_EQ(f.TreeView1.nodeBackColor(k + 2), ui::rgb(249, 252, 255)) << k;
+  }
+  EXPECT_EQ(f.TreeView1.selectedNode(), 2);
+
+  auto* tree = static_cast<QTreeWidget*>(f.TreeView1.widget());
+  int tightest = INT_MAX;
+  std::string tightestTitle;
+  const QModelIndex root = tree->model()->index(0, 0);
+  for (int k = 0; k <= 1200; ++k) {
+    const QModelIndex ix = k == 0 ? root : tree->model()->index(k - 1, 0, root);
+    const std::string text = ix.data().toString().toStdString();
+    const int room = tree->visualRect(ix).width() - tree->sizeHintForIndex(ix).width();
+    ASSERT_GE(room, 0) << text << " is cut";
+    if (room < tightest) tightest = room, tightestTitle = text;
+  }
+  EXPECT_EQ(tightest, 0);
+  EXPECT_EQ(tightestTitle, titles[1149]);
+  EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0);
+
+  for (int k : {1200, 1150}) {
+    SCOPED_TRACE(k);
+    ASSERT_TRUE(learner::clickRow(f.TreeView1, titles[size_t(k - 1)]));
+    EXPECT_EQ(f.loadedlesson, k - 1);
+    EXPECT_EQ(f.Label37.caption(), titles[size_t(k - 1)]);
+    EXPECT_EQ(f.Label4.caption(), "2");
+    EXPECT_EQ(f.TreeView1.selectedNode(), k + 1);
+    EXPECT_EQ(f.List1.listIndex(), k - 1);
+  }
 }
 
 TEST_F(Lessons, AMissingAudioFileIsToldAndTheLessonStillLoads) {

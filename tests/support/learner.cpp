@@ -102,7 +102,8 @@ bool clickRow(const ui::Element& e, const std::string& text) {
                                                qs(text), 1, Qt::MatchExactly | Qt::MatchRecursive);
   if (found.isEmpty()) return false;
   view->scrollTo(found.front());
-  QPoint p = view->visualRect(found.front()).center();
+  // The middle of the part of the row in view: a long row runs on past it.
+  QPoint p = (view->visualRect(found.front()) & view->viewport()->rect()).center();
   click(*e.window(), view->viewport()->mapTo(view->window(), p));
   return true;
 }

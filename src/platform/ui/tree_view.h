@@ -3,6 +3,8 @@
 // back colours, one selected node and a node-click event. Nodes are numbered
 // from 1 in the order they were added, and found by that number at once, so
 // filling and colouring a tree of any size takes time in proportion to it.
+// The one column is as wide as the widest row shown (a long title is
+// scrolled across, never cut).
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,6 +34,10 @@ class TreeView : public ui::Element {
   void setImageList(const ImageList* images);
   // Adds a node under `parent` (0: a root) and returns its index.
   int addNode(int parent, const std::string& key, const std::string& text, int image);
+  // Adds one node under `parent` per text, each with picture `image`, no key
+  // and back colour `back`, in one insertion: the tree lays itself out once,
+  // not once a node. Returns the index of the first (0 when there is none).
+  int addNodes(int parent, const std::vector<std::string>& texts, int image, ui::Color back);
   void clear();
   int nodeCount() const;
   std::string nodeText(int index) const;
@@ -58,6 +64,8 @@ class TreeView : public ui::Element {
 
  private:
   QTreeWidgetItem* node(int index) const;  // nullptr outside 1..nodeCount()
+  // A node ready to join the tree, numbered `index`.
+  QTreeWidgetItem* makeNode(int index, const std::string& key, const std::string& text, int image);
 
   std::vector<QTreeWidgetItem*> nodes_;  // in the order added; the tree owns them
   const ImageList* images_ = nullptr;

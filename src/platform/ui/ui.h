@@ -276,6 +276,8 @@ class ListBox : public Element {
  public:
   explicit ListBox(Container& parent);
   void addItem(const std::string& item);
+  // The rows at once: the list lays itself out once, not once a row.
+  void addItems(const std::vector<std::string>& items);
   void clear();
   int listCount() const;
   std::string list(int row) const;
@@ -434,6 +436,12 @@ class Window : public Container {
   void minimize();
   bool minimized() const;
   void close();  // runs Unload, then the window goes
+  // Deletes the widgets of every element at once, for the owner's destructor
+  // before its elements go: one by one, each widget is looked for in its
+  // parent's list of children, so a window over a lesson of n rows went in
+  // time in proportion to n². The elements are left without widgets; the
+  // window keeps its own until it goes.
+  void destroyWidgets();
   // Position on the screen, twips.
   void moveOnScreen(double left, double top);
   // Where a window cannot place itself (Wayland), asks the compositor to move

@@ -426,6 +426,12 @@ ListBox::ListBox(Container& parent) : Element(&parent, new QListWidget(parent.wi
   listOf(widget_)->setUniformItemSizes(true);
 }
 void ListBox::addItem(const std::string& item) { listOf(widget_)->addItem(qs(item)); }
+void ListBox::addItems(const std::vector<std::string>& items) {
+  QStringList rows;
+  rows.reserve(qsizetype(items.size()));
+  for (const std::string& item : items) rows.push_back(qs(item));
+  listOf(widget_)->addItems(rows);
+}
 void ListBox::clear() { listOf(widget_)->clear(); }
 int ListBox::listCount() const { return listOf(widget_)->count(); }
 std::string ListBox::list(int row) const {

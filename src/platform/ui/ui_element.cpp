@@ -295,6 +295,18 @@ void Window::minimize() { widget_->showMinimized(); }
 bool Window::minimized() const { return widget_->isMinimized(); }
 void Window::close() { widget_->close(); }
 
+// Front to back: each child is first in the window's list when it goes, and
+// takes its own children with it in one pass over them. The window is hidden
+// first: a shown widget that goes adds its place to the area to repaint,
+// which grows with every row.
+void Window::destroyWidgets() {
+  focus_ = nullptr;
+  widget_->hide();
+  const QObjectList children = widget_->children();
+  for (QObject* c : children)
+    if (c->isWidgetType()) delete c;
+}
+
 void Window::moveOnScreen(double left, double top) { widget_->move(pixels(left), pixels(top)); }
 bool Window::moveWithPointer() {
   QWindow* w = widget_->windowHandle();
