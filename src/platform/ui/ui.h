@@ -440,7 +440,9 @@ class Window : public Container {
   // before its elements go: one by one, each widget is looked for in its
   // parent's list of children, so a window over a lesson of n rows went in
   // time in proportion to n². The elements are left without widgets; the
-  // window keeps its own until it goes.
+  // window keeps its own until it goes. No handler runs from then on (a
+  // focused box that goes loses the focus, and its handler would read a
+  // widget half destroyed).
   void destroyWidgets();
   // Position on the screen, twips.
   void moveOnScreen(double left, double top);
@@ -465,6 +467,7 @@ class Window : public Container {
   friend class KeyPreview;
   Element* focus_ = nullptr;
   bool unloaded_ = false;
+  bool destroying_ = false;  // no element's handler runs while its widgets go
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };

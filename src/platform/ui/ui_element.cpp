@@ -49,6 +49,7 @@ EventBridge::EventBridge(Element* element, QWidget* widget) : element_(element) 
 }
 
 bool EventBridge::eventFilter(QObject* watched, QEvent* event) {
+  if (element_->window() && element_->window()->destroying_) return false;
   switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -300,6 +301,7 @@ void Window::close() { widget_->close(); }
 // first: a shown widget that goes adds its place to the area to repaint,
 // which grows with every row.
 void Window::destroyWidgets() {
+  destroying_ = true;
   focus_ = nullptr;
   widget_->hide();
   const QObjectList children = widget_->children();
