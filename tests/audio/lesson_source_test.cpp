@@ -2,6 +2,7 @@
 // file's decode has there, in every format, at any place of the file.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -105,6 +106,54 @@ TEST(LessonLength, IsKnownWithoutDecoding) {
     ASSERT_TRUE(source.open(file));
     while (!source.indexComplete()) source.indexMore(1 << 16);
     EXPECT_EQ(source.totalFrames(), 3 * kRate) << options;
+  }
+}
+
+// Two recordings joined end to end (the second with its own tags), or one
+// with bytes of something else in its middle, play to their end: the whole
+// decode holds both parts, sound to the last second, and seeks land on it.
+TEST(LessonLength, JoinedOrDamagedFilesPlayToTheirEnd) {
+  struct Case {
+    const char* name;
+    const char* options;
+    bool joined;  // else damaged in the middle
+  };
+  const Case cases[] = {{"joined VBR", "-V 9 --resample 22.05", true},
+                        {"joined CBR", "-b 64", true},
+                        {"damaged VBR", "-V 5", false}};
+  TempDir dir;
+  const std::string wav = dir.file("part.wav");
+  writeWav(wav, noise(3.0, 12));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string first = dir.file("a.mp3"), second = dir.file("b.mp3");
+    const std::string file = dir.file("lesson.mp3");
+    const std::string lame = "lame --quiet " + std::string(c.options) + " '" + wav + "' ";
+    ASSERT_TRUE(shell(lame + "'" + first + "'"));
+    ASSERT_TRUE(shell(lame + "--add-id3v2 --tt Second '" + second + "'"));
+    if (c.joined) {
+      std::ofstream(file, std::ios::binary) << std::ifstream(first, std::ios::binary).rdbuf()
+                                            << std::ifstream(second, std::ios::binary).rdbuf();
+    } else {  // 3,000 bytes of text over the middle of the first recording
+      ASSERT_TRUE(shell("cp '" + first + "' '" + file + "' && yes lesson | head -c 3000 | dd of='" +
+                        file +
+                        "' bs=1 seek=" + std::to_string(std::filesystem::file_size(first) / 2) +
+                        " conv=notrunc status=none"));
+    }
+    const auto whole = platform::audio::decodeWholeFile(file);
+    ASSERT_TRUE(whole);
+    const double seconds = double(whole->size()) / kRate;
+    EXPECT_GT(seconds, c.joined ? 5.9 : 2.5);  // only the damaged frames lost (ffmpeg: 2.59 s)
+    const Samples last(whole->end() - kRate, whole->end());
+    double energy = 0;
+    for (int16_t v : last) energy += double(v) * v;
+    EXPECT_GT(std::sqrt(energy / kRate), 1000.0) << "the last second is silent";
+    std::mt19937 random(7);
+    for (int k = 0; k < 12; ++k) {
+      const int64_t start = std::uniform_int_distribution<int64_t>(0, whole->size() - 2001)(random);
+      const Samples expected(whole->begin() + start, whole->begin() + start + 2000);
+      EXPECT_TRUE(readFrom(file, start, 2000) == expected) << "seek to frame " << start;
+    }
   }
 }
 

@@ -14,6 +14,8 @@ constexpr int kBitRates[2][16] = {
     {0, 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160, 0}};     // MPEG-2 and 2.5
 constexpr int kRates[3] = {44100, 48000, 32000};
 constexpr int kLargestFrame = 2881;
+// How far past a frame the next one is looked for, beyond tags.
+constexpr int64_t kResyncBytes = 256 * 1024;
 // Version, layer and sampling rate: what every frame of one stream shares.
 constexpr uint32_t kStreamBits = 0x1E0C;
 
@@ -67,13 +69,52 @@ bool Mp3Frames::open(const std::string& path, int64_t firstAudio) {
   fileSize_ = lseek(fd_, 0, SEEK_END);
   posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);  // the walk reads it through once
   firstAudio_ = walkAt_ = firstAudio;
-  audioEnd_ = fileSize_;
+  fileAudioEnd_ = fileSize_;
   if (const uint8_t* t = bytesAt(fileSize_ - 128, 3); t && std::memcmp(t, "TAG", 3) == 0)
-    audioEnd_ -= 128;  // an ID3v1 tag
+    fileAudioEnd_ -= 128;  // an ID3v1 tag
+  audioEnd_ = fileAudioEnd_;
   const uint8_t* h = bytesAt(firstAudio, 4);
   if (!h || !parseMp3Header(h, &first_)) return false;
-  readTag(firstAudio);
+  if (readTag(firstAudio) && tagEnd_) distrustTagIfSoundFollows();
   return true;
+}
+
+// Recordings joined end to end keep the first one's tag: its counts end the
+// sound too early. Sound after the tag's end makes the walk count alone.
+void Mp3Frames::distrustTagIfSoundFollows() {
+  const int64_t tagEnd = audioEnd_;
+  audioEnd_ = fileAudioEnd_;
+  if (tagEnd + 4 > fileAudioEnd_ || frameFrom(tagEnd) < 0) {
+    audioEnd_ = tagEnd;
+    return;
+  }
+  tagEnd_ = cbr_ = false;
+  taggedFrames_ = -1;
+  endPadding_ = -1;  // the first recording's padding, not the end's
+}
+
+bool Mp3Frames::chainedAt(int64_t offset, int frames) {
+  Mp3Header h;
+  for (int k = 0; k < frames && offset < audioEnd_; ++k) {
+    if (!headerAt(offset, &h)) return false;
+    offset += h.bytes;
+  }
+  return true;
+}
+
+int64_t Mp3Frames::frameFrom(int64_t offset) {
+  Mp3Header h;
+  if (offset < 0 || headerAt(offset, &h)) return offset;
+  for (int tags = 0; tags < 4; ++tags) {  // another recording's ID3v2 tags, whatever their size
+    const uint8_t* t = bytesAt(offset, 10);
+    if (!t || std::memcmp(t, "ID3", 3) != 0) break;
+    offset += 10 + (t[6] << 21 | t[7] << 14 | t[8] << 7 | t[9]) + ((t[5] & 0x10) ? 10 : 0);
+  }
+  // Anything else: the next sync word that three frames follow.
+  const int64_t until = std::min(audioEnd_, offset + kResyncBytes);
+  for (int64_t at = offset; at + 4 <= until; ++at)
+    if (headerAt(at, &h) && chainedAt(at, 3)) return at;
+  return -1;
 }
 
 // The Xing or Info frame just before the first frame of sound, with LAME's
@@ -151,7 +192,12 @@ void Mp3Frames::indexMore(int64_t bytes) {
   Mp3Header h;
   while (walkAt_ < until) {
     if (taggedFrames_ >= 0 && walked_ >= taggedFrames_) break;
-    if (!headerAt(walkAt_, &h, walks_)) break;  // the end of the sound, or something else
+    if (!headerAt(walkAt_, &h, walks_)) {  // the end of the sound, or something else
+      const int64_t next = frameFrom(walkAt_);
+      if (next < 0) break;
+      walkAt_ = next;
+      continue;
+    }
     if (walked_ == tailFirst_ && walkAt_ != tailKept_.front()) {
       tailFirst_ = -1;  // the count from the end was wrong: trust the walk alone
       tailTries_ = 0;
@@ -227,7 +273,8 @@ bool Mp3Frames::tailAgreesWithWalk() {
 int64_t Mp3Frames::frameAt(const std::vector<int64_t>& kept, int64_t first, int64_t i) {
   int64_t at = kept[static_cast<size_t>((i - first) / kKeepEvery)];
   Mp3Header h;
-  for (int64_t k = (i - first) % kKeepEvery; k > 0 && headerAt(at, &h); --k) at += h.bytes;
+  for (int64_t k = (i - first) % kKeepEvery; k > 0 && at >= 0; --k)
+    at = headerAt(at, &h) ? frameFrom(at + h.bytes) : -1;
   return at;
 }
 
@@ -249,6 +296,7 @@ Mp3Frames::Found Mp3Frames::locate(int64_t i, int64_t* offset) {
   }
   if (i < walked_) {
     *offset = frameAt(kept_, 0, i);
+    if (*offset < 0) return Found::Past;
   } else if (walkDone_) {
     return Found::Past;
   } else if (i < taggedFrames_ && ((tailFirst_ >= 0 && tailFirst_ <= i) || countFromEnd(i))) {
@@ -259,9 +307,10 @@ Mp3Frames::Found Mp3Frames::locate(int64_t i, int64_t* offset) {
   return Found::Yes;
 }
 
-int Mp3Frames::readFrame(int64_t offset, std::vector<uint8_t>& data, int padding) {
+int Mp3Frames::readFrame(int64_t& offset, std::vector<uint8_t>& data, int padding) {
+  offset = frameFrom(offset);
   Mp3Header h;
-  if (!headerAt(offset, &h)) return 0;
+  if (offset < 0 || !headerAt(offset, &h)) return 0;
   const uint8_t* p = bytesAt(offset, h.bytes);
   if (!p) return 0;
   data.assign(p, p + h.bytes);

@@ -48,9 +48,10 @@ class Mp3Frames {
   static constexpr int64_t kKeepEvery = 64;
   // Where frame `i` starts.
   Found locate(int64_t i, int64_t* offset);
-  // The frame at `offset` copied into `data` (with `padding` zero bytes
-  // after it); its size, or 0 past the last frame.
-  int readFrame(int64_t offset, std::vector<uint8_t>& data, int padding);
+  // The frame at `offset` (or the next one, past tags or damage: `offset`
+  // moves to it) copied into `data` with `padding` zero bytes after it; its
+  // size, or 0 past the last frame.
+  int readFrame(int64_t& offset, std::vector<uint8_t>& data, int padding);
 
  private:
   // A window on the file: pread `size` bytes at a time.
@@ -67,6 +68,12 @@ class Mp3Frames {
   };
 
   bool readTag(int64_t firstAudio);
+  void distrustTagIfSoundFollows();
+  // Where the frame at or after `offset` starts: `offset` itself when a frame
+  // is there, else past ID3v2 tags and to the next sync word that three frames
+  // follow (a recording joined on, or damage); -1 at the end of the sound.
+  int64_t frameFrom(int64_t offset);
+  bool chainedAt(int64_t offset, int frames);
   // A frame of this stream at `offset`, within the sound, read through `window`.
   bool headerAt(int64_t offset, Mp3Header* h, Window& window);
   bool headerAt(int64_t offset, Mp3Header* h) { return headerAt(offset, h, reads_); }
@@ -88,7 +95,8 @@ class Mp3Frames {
   int fd_ = -1;
   int64_t fileSize_ = 0;
   int64_t firstAudio_ = 0;
-  int64_t audioEnd_ = 0;  // first byte after the frames of sound
+  int64_t audioEnd_ = 0;      // first byte after the frames of sound
+  int64_t fileAudioEnd_ = 0;  // the same, by the file alone (before an ID3v1 tag)
   Mp3Header first_;
   int64_t taggedFrames_ = -1;
   int endPadding_ = -1;
