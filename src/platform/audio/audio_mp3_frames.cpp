@@ -150,6 +150,9 @@ bool Mp3Frames::readTag(int64_t firstAudio) {
     }
     cbr_ = info && taggedFrames_ > 0 && bytes > h.bytes;
     if (cbr_) cbrFrameBytes_ = double(bytes - h.bytes) / double(taggedFrames_);
+    // Frames of a constant bit rate differ by the padding byte alone: counts
+    // that give another average are not to be located by arithmetic.
+    if (std::abs(cbrFrameBytes_ - first_.bytes) > 1.0) cbr_ = false;
     return true;
   }
   return false;
