@@ -69,6 +69,18 @@ inline std::string copyProgramFolder() {
   return to.string();
 }
 
+// The baseline of the window benchmarks: a bare frameless window of
+// Parlenda's size, shown and painted once.
+inline void BareWindow(benchmark::State& state) {
+  for (auto _ : state) {
+    QWidget w;
+    w.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
+    w.setFixedSize(780, 555);
+    w.show();
+    waitForFirstPaint(&w);
+  }
+}
+
 // Runs the registered benchmarks inside an offscreen Qt application whose
 // message boxes are answered at once, reported by `reporter` when one is given.
 inline int runWindowBenchmarks(int argc, char** argv,

@@ -43,16 +43,6 @@ void writeBook(const std::string& folder, int lessons) {
   writeFile(folder + "/SETTING/Results/Book01.dat", results);
 }
 
-void BareWindow(benchmark::State& state) {
-  for (auto _ : state) {
-    QWidget w;
-    w.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    w.setFixedSize(780, 555);
-    w.show();
-    waitForFirstPaint(&w);
-  }
-}
-
 void StartupWithBook(benchmark::State& state) {
   const std::string folder = copyProgramFolder();
   writeBook(folder, int(state.range(0)));

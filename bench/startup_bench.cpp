@@ -6,15 +6,6 @@
 #include "bench_support.h"
 #include "platform/ui/ui.h"
 
-static void BareWindow(benchmark::State& state) {
-  for (auto _ : state) {
-    QWidget w;
-    w.setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
-    w.setFixedSize(780, 555);
-    w.show();
-    waitForFirstPaint(&w);
-  }
-}
 BENCHMARK(BareWindow)->Unit(benchmark::kMillisecond)->MinTime(2);
 
 static void ParlendaStartup(benchmark::State& state) {

@@ -36,11 +36,6 @@ bool Form1::readBookTexts(const std::string& book) {
   return true;
 }
 
-void Form1::fillList1() {
-  List1.clear();
-  List1.addItems(content::splitCaretList(RichTextBox2.text()));
-}
-
 // The list and the tree take the book's titles at once each, so a book of
 // any size is laid out once.
 void Form1::fillLessons(int row) {
@@ -48,8 +43,10 @@ void Form1::fillLessons(int row) {
   TreeView1.clear();
   int root = TreeView1.addNode(0, kAppTitle, kAppTitle, 2);
   TreeView1.setNodeBackColor(root, kTreeBack);
-  fillList1();
-  TreeView1.addNodes(root, content::splitCaretList(RichTextBox2.text()), 1, kTreeBack);
+  const std::vector<std::string> titles = content::splitCaretList(RichTextBox2.text());
+  List1.clear();
+  List1.addItems(titles);
+  TreeView1.addNodes(root, titles, 1, kTreeBack);
   TreeView1.expand(root);
   TreeView1.selectNode(row + 2);
   List1.setListIndex(row);

@@ -187,7 +187,6 @@ class Form1 : public ui::Window, public app::SharedState {
   // ---- course library (content/course_library.cpp) ----
   // Fills List1 and the tree from the lesson-title text, selecting `row`.
   void fillLessons(int row);
-  void fillList1();
   void TreeView1_NodeClick(int index);
   void List1_MouseUp(const ui::MouseEvent& e);
   void Combo1_Click();
