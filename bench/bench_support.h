@@ -87,7 +87,7 @@ inline int runWindowBenchmarks(int argc, char** argv,
                                benchmark::BenchmarkReporter* reporter = nullptr) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   QApplication app(argc, argv);
-  ui::installFontSubstitutions();
+  ui::useSkinFonts();
   ui::setMessageBoxResponder([](const ui::MessageBoxCall&) { return 1; });
   benchmark::Initialize(&argc, argv);
   if (reporter)

@@ -4,6 +4,9 @@
 // click on the lesson in the tree, a click on the page tab.
 #include <gtest/gtest.h>
 
+#include <QFont>
+#include <QWidget>
+
 #include "support/form_harness.h"
 #include "support/learner.h"
 
@@ -35,6 +38,7 @@ struct Seen : ::testing::Test {
       ASSERT_EQ(f->studymode, page);
       const std::string where = lesson + ", page " + std::to_string(page);
       EXPECT_EQ(listed(learner::unseenTexts(*f)), "") << where;
+      EXPECT_EQ(listed(learner::textsInOtherFaces(*f)), "") << where;
       if (!f->Command33.visible() || !f->Picture5.visible()) continue;
       for (int step = 0;
            step < 200 && f->Picture2.top() + f->Picture2.height() > f->Picture5.height(); ++step) {
@@ -114,6 +118,27 @@ TEST_F(Seen, TheCheckFindsCoveredAndCutTexts) {
   cover.raise();
   faults = learner::unseenTexts(*f);
   EXPECT_NE(listed(faults).find("covered by"), std::string::npos) << listed(faults);
+}
+
+// The face check sees a text fontconfig would draw in another face: Hangul is
+// in none of the program's faces (a CJK font of the machine draws it, or none
+// does and it is a box), and a widget given a font the program did not choose.
+TEST_F(Seen, TheCheckFindsTextsInOtherFaces) {
+  h.writeDefaultCourse();
+  f = &h.start();
+  learner::click(f->Label14(1));
+  ASSERT_EQ(listed(learner::textsInOtherFaces(*f)), "");
+
+  f->Label35.setCaption("안녕하세요");
+  auto faults = learner::textsInOtherFaces(*f);
+  ASSERT_EQ(faults.size(), 1u) << listed(faults);
+  EXPECT_NE(faults[0].find("안녕하세요"), std::string::npos) << faults[0];
+
+  f->Label35.setCaption("Hello");
+  f->Label35.widget()->setFont(QFont("DejaVu Sans Mono"));
+  faults = learner::textsInOtherFaces(*f);
+  ASSERT_EQ(faults.size(), 1u) << listed(faults);
+  EXPECT_NE(faults[0].find("names DejaVu Sans Mono"), std::string::npos) << faults[0];
 }
 
 }  // namespace

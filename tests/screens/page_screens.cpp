@@ -47,6 +47,7 @@ void recordTake(Form1& f, FakeWave& wave, const analysis::Sound& take) {
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  ui::useSkinFonts();
   if (argc < 2) {
     std::fprintf(stderr, "usage: page_screens FOLDER [LESSON_ROW]\n");
     return 2;

@@ -5,7 +5,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGlyphRun>
 #include <QImage>
+#include <QRawFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -145,6 +147,7 @@ namespace {
 struct Text {
   QWidget* owner;
   QString text;
+  QFont font;
   std::vector<QRect> lines;  // each line's drawn extent
   QString fault;             // layout fault, or empty
 };
@@ -173,8 +176,13 @@ std::vector<QRect> layOut(const QFont& font, const QString& text, QRect box, int
   option.setWrapMode(wrap ? QTextOption::WordWrap : QTextOption::ManualWrap);
   layout.setTextOption(option);
   layout.beginLayout();
-  double y = box.top();
+  // Lines go as Qt's text drawing places them: each on a whole pixel, the
+  // font's leading between them (a negative one, as AR PL UMing has at 12 pt,
+  // draws them closer).
+  const double leading = QFontMetricsF(font).leading();
+  double y = box.top() - leading;
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    y = std::ceil(y + leading);
     line.setLineWidth(wrap ? box.width() : 1e6);
     const QString part = text.mid(line.textStart(), line.textLength()).trimmed();
     const double width = line.naturalTextWidth();
@@ -188,7 +196,7 @@ std::vector<QRect> layOut(const QFont& font, const QString& text, QRect box, int
       ink.translate(int(std::floor(x)) + skip, int(std::floor(y + line.ascent())));
       lines.push_back(ink);
     }
-    y += line.height();
+    y += line.ascent() + line.descent();
   }
   layout.endLayout();
   return lines;
@@ -228,7 +236,7 @@ void addLabel(QLabel* l, std::vector<Text>& out) {
   auto lines = layOut(l->font(), l->text(), box, int(l->alignment()), l->wordWrap());
   QString fault = fitFault(lines, box);
   for (QRect& r : lines) r = inWindow(l, r);
-  out.push_back({l, l->text(), lines, fault});
+  out.push_back({l, l->text(), l->font(), lines, fault});
 }
 
 void addButton(QAbstractButton* b, std::vector<Text>& out) {
@@ -247,7 +255,7 @@ void addButton(QAbstractButton* b, std::vector<Text>& out) {
     line = QRect((b->width() - width) / 2, (b->height() - fm.height()) / 2, width, fm.height());
     if (width > b->width() || fm.height() > b->height()) fault = "wider than its place";
   }
-  out.push_back({b, text, {inWindow(b, line)}, fault});
+  out.push_back({b, text, b->font(), {inWindow(b, line)}, fault});
 }
 
 // Rows of lists and trees: each row shown in the viewport must show its whole
@@ -278,7 +286,7 @@ void addRows(QAbstractItemView* v, std::vector<Text>& out) {
       else
         fault = "cut at the right of its list";
     }
-    out.push_back({v, text, {inWindow(port, line)}, fault});
+    out.push_back({v, text, v->font(), {inWindow(port, line)}, fault});
   }
 }
 
@@ -289,7 +297,7 @@ void addCombo(QComboBox* c, std::vector<Text>& out) {
   QRect line(2, (edit->height() - fm.height()) / 2, fm.horizontalAdvance(c->currentText()),
              fm.height());
   QString fault = line.right() < edit->width() ? QString() : "wider than its box";
-  out.push_back({c, c->currentText(), {inWindow(edit, line)}, fault});
+  out.push_back({c, c->currentText(), c->font(), {inWindow(edit, line)}, fault});
 }
 
 // Widgets in the order they are painted: a parent, then its children from the
@@ -365,12 +373,8 @@ bool isPanel(const QWidget* w) {
   return false;
 }
 
-}  // namespace
-
-std::vector<std::string> unseenTexts(const ui::Window& window) {
-  QWidget* top = window.widget();
-  std::vector<QWidget*> order;
-  paintOrder(top, order);
+// Every text of the shown widgets, in paint order.
+std::vector<Text> shownTexts(const std::vector<QWidget*>& order) {
   std::vector<Text> texts;
   for (QWidget* w : order) {
     if (auto* l = qobject_cast<QLabel*>(w)) addLabel(l, texts);
@@ -379,6 +383,65 @@ std::vector<std::string> unseenTexts(const ui::Window& window) {
     if (auto* v = qobject_cast<QListWidget*>(w)) addRows(v, texts);
     if (auto* v = qobject_cast<QTreeWidget*>(w)) addRows(v, texts);
   }
+  return texts;
+}
+
+// The faces of the skin's design fonts.
+const QStringList& programFaces() {
+  static const QStringList faces = [] {
+    QStringList all;
+    for (const char* design : {"宋体", "Times New Roman", "Arial"})
+      for (const std::string& family : ui::fontFamilies(design)) all << qs(family);
+    return all;
+  }();
+  return faces;
+}
+
+// What is wrong with the faces a text is drawn in: a run of it in a family its
+// font does not name (picked by fontconfig from what else is installed), or a
+// character that no face has (drawn as a box). Empty when all is well.
+QString faceFault(const QFont& font, const QString& text) {
+  QTextLayout layout(text, font);
+  QTextOption option;
+  option.setWrapMode(QTextOption::ManualWrap);
+  layout.setTextOption(option);
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
+    line.setLineWidth(1e6);
+  layout.endLayout();
+  const QStringList named = font.families().isEmpty() ? QStringList{font.family()} : font.families();
+  for (const QString& family : named)
+    if (!programFaces().contains(family, Qt::CaseInsensitive))
+      return QString("its font names %1, not one of the program's faces").arg(family);
+  for (const QGlyphRun& run : layout.glyphRuns()) {
+    const QString family = run.rawFont().familyName();
+    if (!named.contains(family, Qt::CaseInsensitive))
+      return QString("drawn in part in %1, not in %2").arg(family, named.join(", "));
+    if (run.glyphIndexes().contains(0))
+      return QString("a character is drawn as a box (no glyph in %1)").arg(family);
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<std::string> textsInOtherFaces(const ui::Window& window) {
+  std::vector<QWidget*> order;
+  paintOrder(window.widget(), order);
+  std::vector<std::string> faults;
+  for (const Text& t : shownTexts(order)) {
+    if (visibleRect(t.owner).isEmpty()) continue;
+    const QString fault = faceFault(t.font, t.text);
+    if (!fault.isEmpty()) faults.push_back((describe(t.owner, t.text) + ": " + fault).toStdString());
+  }
+  return faults;
+}
+
+std::vector<std::string> unseenTexts(const ui::Window& window) {
+  QWidget* top = window.widget();
+  std::vector<QWidget*> order;
+  paintOrder(top, order);
+  const std::vector<Text> texts = shownTexts(order);
   std::map<QWidget*, QImage> drawn;
   std::vector<std::string> faults;
   const QRect windowRect = top->rect();

@@ -8,7 +8,8 @@
 //
 // The seen check reads what Qt lays out and draws: every shown text (labels,
 // buttons, check boxes, list and tree rows, combo boxes) must fit its place
-// whole and be covered by nothing drawn after it.
+// whole and be covered by nothing drawn after it, drawn in the faces the
+// program chose for it.
 #include <QPoint>
 #include <Qt>
 #include <string>
@@ -59,6 +60,11 @@ void keyToMenu(Qt::Key k);
 // ("Label6(2) “Good morning, Lily. How are you?”: 1 of 2 lines fit"); empty
 // when all is seen.
 std::vector<std::string> unseenTexts(const ui::Window& w);
+
+// Every shown text drawn, in part, in a face its font does not name, or with
+// a character no face has (a box): such a text looks different on a machine
+// with other fonts installed. Empty when every text is in the program's faces.
+std::vector<std::string> textsInOtherFaces(const ui::Window& w);
 
 // The window as drawn, written to a PNG file.
 void screenshot(const ui::Window& w, const std::string& file);

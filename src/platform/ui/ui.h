@@ -499,7 +499,11 @@ class Application {
  private:
   std::unique_ptr<Impl> impl_;
 };
-void installFontSubstitutions();
+// The installed families a text in this design font ("宋体", "Arial" ...) is
+// drawn with, in the order each character tries them.
+std::vector<std::string> fontFamilies(const std::string& designName);
+// Makes the skin's font the default of menus, message boxes and tool tips.
+void useSkinFonts();
 void processEvents(int ms = 0);
 
 // Decodes every picture of these folders on a worker thread, so that the

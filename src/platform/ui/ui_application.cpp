@@ -12,15 +12,8 @@
 
 namespace ui {
 
-// The layout assumes the metrics of the fonts the texts name: AR PL UMing has
-// those of 宋体, Liberation those of Times New Roman and Arial.
-void installFontSubstitutions() {
-  for (const char* name : {"宋体", "新宋体", "SimSun", "NSimSun"})
-    QFont::insertSubstitutions(QString::fromUtf8(name), {"AR PL UMing CN", "AR PL UMing TW"});
-  QFont::insertSubstitutions("Times New Roman", {"Liberation Serif"});
-  QFont::insertSubstitutions("Arial", {"Liberation Sans"});
-  QApplication::setFont(qfont(Font{}));
-}
+// Menus, message boxes and tool tips take the application's font.
+void useSkinFonts() { QApplication::setFont(qfont(Font{})); }
 
 struct Application::Impl {
   explicit Impl(int& argc, char** argv) : app(argc, argv) {}
@@ -36,7 +29,7 @@ Application::Application(int& argc, char** argv) {
   QGuiApplication::setDesktopFileName("org.parlenda.Parlenda");
   impl_ = std::make_unique<Impl>(argc, argv);
   fontConfiguration.join();
-  installFontSubstitutions();
+  useSkinFonts();
 }
 
 Application::~Application() = default;

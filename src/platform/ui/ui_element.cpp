@@ -16,11 +16,24 @@ namespace ui {
 
 int pixels(double twips) { return int(std::lround(twips / kTwipsPerPixel)); }
 
-// A font is asked for by the installed family that stands in for the name
-// the text gives (installFontSubstitutions): asked for by that name, Qt would
-// look up the fallback fonts of both, which costs several milliseconds.
+// The skin was drawn with the faces of the program's own font packages: AR PL
+// UMing has the metrics of 宋体, Liberation those of Times New Roman and Arial,
+// DejaVu holds the few symbols neither has. Every font names them all, in the
+// order each character tries them, so no character reaches fontconfig's own
+// fallback order (which changes with every CJK font a learner installs) unless
+// none of them has it.
+std::vector<std::string> fontFamilies(const std::string& designName) {
+  const char* ming = "AR PL UMing CN";
+  if (designName == "Times New Roman") return {"Liberation Serif", ming, "DejaVu Serif"};
+  if (designName == "Arial") return {"Liberation Sans", ming, "DejaVu Sans"};
+  return {ming, "DejaVu Serif"};  // 宋体, 新宋体: the skin's face for any other name
+}
+
 QFont qfont(const Font& f) {
-  QFont font(QFont::substitute(qs(f.name)));
+  QStringList families;
+  for (const std::string& family : fontFamilies(f.name)) families << qs(family);
+  QFont font;
+  font.setFamilies(families);
   font.setPointSizeF(f.size);
   font.setBold(f.bold);
   font.setUnderline(f.underline);
