@@ -9,7 +9,9 @@ packages=(
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
   libsoundtouch-dev libsdl2-dev libfftw3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  fonts-liberation fonts-arphic-uming
+  fonts-liberation fonts-arphic-uming fonts-dejavu-core
+  # Other CJK fonts learners have: the tests check the window ignores them.
+  fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth xdotool x11-apps imagemagick
   espeak-ng lame ffmpeg sox python3
   python3-pocketsphinx pocketsphinx-en-us

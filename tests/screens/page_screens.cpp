@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "speech_fixtures.h"
@@ -43,6 +44,16 @@ void recordTake(Form1& f, FakeWave& wave, const analysis::Sound& take) {
   QApplication::processEvents();
 }
 
+// The window as the learner sees it, written to `file`; the program stops when
+// a shown text is drawn in a face other than the program's (the screenshot
+// would then show what only this machine's fonts make of it).
+void shoot(const Form1& f, const std::string& file) {
+  const std::vector<std::string> faults = learner::textsInOtherFaces(f);
+  for (const std::string& fault : faults) std::fprintf(stderr, "%s: %s\n", file.c_str(), fault.c_str());
+  if (!faults.empty()) std::exit(1);
+  learner::screenshot(f, file);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,7 +72,7 @@ int main(int argc, char** argv) {
   for (int page : {1, 2, 3, 4, 5, 8}) {
     learner::click(f.Label14(page));
     QApplication::processEvents();
-    learner::screenshot(f, out + "/page" + std::to_string(page) + ".png");
+    shoot(f, out + "/page" + std::to_string(page) + ".png");
   }
 
   learner::click(f.Label14(5));
@@ -74,10 +85,10 @@ int main(int argc, char** argv) {
   h.player->position = std::stod(f.playstart) + t.start + 0.45 * (t.modelPitch.size() - 1) * t.step;
   f.Timer4.fire();
   QApplication::processEvents();
-  learner::screenshot(f, out + "/page5_traces.png");
+  shoot(f, out + "/page5_traces.png");
   learner::click(f.Command10);
 
   recordTake(f, *h.wave, analysis_test::silence(2.0, 44100));
-  learner::screenshot(f, out + "/page5_silent.png");
+  shoot(f, out + "/page5_silent.png");
   return 0;
 }

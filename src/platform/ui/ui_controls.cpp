@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
+#include <QTextLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,6 +109,17 @@ static int wrappedHeight(const QFont& font, const QString& text, int width) {
   return std::max(fm.height(), r.height()) * kTwipsPerPixel;
 }
 
+// The height of one line of text: the font's, or more where a character of it
+// comes from a taller fallback face (Chinese in an English line).
+static int lineHeight(const QFont& font, const QString& line) {
+  QTextLayout layout(line, font);
+  layout.beginLayout();
+  QTextLine l = layout.createLine();
+  l.setLineWidth(1e6);
+  layout.endLayout();
+  return std::max(QFontMetrics(font).height(), int(std::lround(l.ascent() + l.descent())));
+}
+
 // An auto-sized label takes the size of its text: one line, or wrapped at its
 // width when word wrap is on.
 void Label::fit() {
@@ -121,7 +133,11 @@ void Label::fit() {
     for (const QString& line : text.split('\n'))
       w = std::max({w, fm.horizontalAdvance(line), fm.boundingRect(line).right() + 1});
     width_ = w * kTwipsPerPixel;
-    height_ = fm.height() * std::max<qsizetype>(1, text.count('\n') + 1) * kTwipsPerPixel;
+    // A line drawn partly in a fallback face (Chinese in an English line) is
+    // as tall as that face makes it.
+    int h = 0;
+    for (const QString& line : text.split('\n')) h += lineHeight(qfont(font_), line);
+    height_ = h * kTwipsPerPixel;
   }
   applyGeometry();
 }
