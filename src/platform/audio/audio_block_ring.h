@@ -37,6 +37,11 @@ class BlockRing {
     return head == tail_.load(std::memory_order_acquire) ? nullptr : &slots_[head % kSlots];
   }
   void pop() { head_.fetch_add(1, std::memory_order_release); }
+  // The block k places behind the front, or null when fewer are queued.
+  LessonBlock* at(uint64_t k) {
+    const uint64_t head = head_.load(std::memory_order_relaxed);
+    return head + k < tail_.load(std::memory_order_acquire) ? &slots_[(head + k) % kSlots] : nullptr;
+  }
 
  private:
   std::array<LessonBlock, kSlots> slots_;

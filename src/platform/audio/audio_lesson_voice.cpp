@@ -21,7 +21,7 @@ void LessonVoice::render(int32_t* mix, int frames, int64_t nowNs) {
   HeardSnapshot s;
   s.generation = gen;
   s.timeNs = nowNs;
-  if (playing.load(std::memory_order_acquire) && !held_) {
+  if (playing.load(std::memory_order_acquire) && !held_ && (started_ || cushionQueued(gen))) {
     const float g = gain.load(std::memory_order_relaxed);
     int done = 0;
     for (LessonBlock* b = ring.front(); done < frames && b && b->generation == gen;
@@ -68,6 +68,19 @@ void LessonVoice::render(int32_t* mix, int frames, int64_t nowNs) {
   s.held = held_;
   s.holdSeconds = holdSeconds_;
   publish(s);
+}
+
+// Whether the ring holds the start cushion of generation `gen`, or the whole
+// of a shorter stretch.
+bool LessonVoice::cushionQueued(uint32_t gen) {
+  int queued = -frontOffset_;
+  for (uint64_t k = 0; queued < kStartCushionFrames; ++k) {
+    const LessonBlock* b = ring.at(k);
+    if (!b || b->generation != gen) return false;
+    if (b->last) return true;
+    queued += b->frames;
+  }
+  return true;
 }
 
 void LessonVoice::publish(const HeardSnapshot& s) {

@@ -22,6 +22,11 @@ struct HeardSnapshot {
 
 class LessonVoice {
  public:
+  // A stretch starts sounding once this much of it is queued (or all of it):
+  // started on the worker's first block, a busy machine that let the worker
+  // wait put a gap of silence after that block, inside the sentence.
+  static constexpr int kStartCushionFrames = 4096;
+
   BlockRing ring;
   std::atomic<uint32_t> activeGeneration{0};
   std::atomic<bool> playing{false};
@@ -37,6 +42,7 @@ class LessonVoice {
 
  private:
   void publish(const HeardSnapshot& s);
+  bool cushionQueued(uint32_t gen);
 
   // Callback-thread state.
   uint32_t generation_ = 0;
