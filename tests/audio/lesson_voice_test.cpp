@@ -39,9 +39,9 @@ int soundingFrames(LessonVoice& voice) {
 
 struct Start {
   const char* name;
-  int queued;      // frames queued before the first pass
-  bool whole;      // they are the whole stretch
-  int firstPass;   // frames heard in the first pass
+  int queued;     // frames queued before the first pass
+  bool whole;     // they are the whole stretch
+  int firstPass;  // frames heard in the first pass
 };
 
 class StretchStart : public testing::TestWithParam<Start> {};

@@ -32,7 +32,8 @@ TEST(TakeSamples, TheTakeIsWhatWasCapturedAndItsPlayPositionMovesWhileItPlays) {
   waitFor([] { return false; }, 0.4);
   EXPECT_TRUE(device->take().samples.empty()) << "still recording";
   device->setCommand("stop");
-  const double held = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  const double held =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
 
   // The take is what the device captured while the recording lasted: no more
   // than that time (and one device buffer) holds, and on a busy machine the

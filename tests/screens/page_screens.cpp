@@ -49,7 +49,8 @@ void recordTake(Form1& f, FakeWave& wave, const analysis::Sound& take) {
 // would then show what only this machine's fonts make of it).
 void shoot(const Form1& f, const std::string& file) {
   const std::vector<std::string> faults = learner::textsInOtherFaces(f);
-  for (const std::string& fault : faults) std::fprintf(stderr, "%s: %s\n", file.c_str(), fault.c_str());
+  for (const std::string& fault : faults)
+    std::fprintf(stderr, "%s: %s\n", file.c_str(), fault.c_str());
   if (!faults.empty()) std::exit(1);
   learner::screenshot(f, file);
 }

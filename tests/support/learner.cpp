@@ -7,12 +7,12 @@
 #include <QComboBox>
 #include <QGlyphRun>
 #include <QImage>
-#include <QRawFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
@@ -409,7 +409,8 @@ QString faceFault(const QFont& font, const QString& text) {
   for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine())
     line.setLineWidth(1e6);
   layout.endLayout();
-  const QStringList named = font.families().isEmpty() ? QStringList{font.family()} : font.families();
+  const QStringList named =
+      font.families().isEmpty() ? QStringList{font.family()} : font.families();
   for (const QString& family : named)
     if (!programFaces().contains(family, Qt::CaseInsensitive))
       return QString("its font names %1, not one of the program's faces").arg(family);
@@ -432,7 +433,8 @@ std::vector<std::string> textsInOtherFaces(const ui::Window& window) {
   for (const Text& t : shownTexts(order)) {
     if (visibleRect(t.owner).isEmpty()) continue;
     const QString fault = faceFault(t.font, t.text);
-    if (!fault.isEmpty()) faults.push_back((describe(t.owner, t.text) + ": " + fault).toStdString());
+    if (!fault.isEmpty())
+      faults.push_back((describe(t.owner, t.text) + ": " + fault).toStdString());
   }
   return faults;
 }

@@ -40,7 +40,8 @@ class BlockRing {
   // The block k places behind the front, or null when fewer are queued.
   LessonBlock* at(uint64_t k) {
     const uint64_t head = head_.load(std::memory_order_relaxed);
-    return head + k < tail_.load(std::memory_order_acquire) ? &slots_[(head + k) % kSlots] : nullptr;
+    return head + k < tail_.load(std::memory_order_acquire) ? &slots_[(head + k) % kSlots]
+                                                            : nullptr;
   }
 
  private:

@@ -3,7 +3,6 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
-#include <QTextLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <utility>
 
 #include "platform/ui/ui_qt.h"
