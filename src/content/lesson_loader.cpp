@@ -50,6 +50,7 @@ void Form1::loadlesson() {
   if (content::countSentences(lessonText) > kMaxSentences)
     return keepLoadedLesson(tooLargeNotice(k + 1, title));
 
+  dropTake();
   loadedlesson = std::int16_t(k);
   loadedBook_ = Combo1.text();
   Label7(20).setCaption(title);

@@ -6,8 +6,7 @@ void Form1::playRow(int i) {
   playcount = 0;
   content::Record r = content::parseRecord(Label5(i).caption());
   hash1 = r.hash[0], hash2 = r.hash[1], hash3 = r.hash[2], hash4 = r.hash[3];
-  playstart = r.playable() ? r.start : "";
-  playend = r.playable() ? r.end : "";
+  takeStretch(r);
   playStretch();
 }
 

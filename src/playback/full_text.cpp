@@ -32,8 +32,7 @@ void Form1::autoread() {
     ++readindex;
     content::Record r = content::parseRecord(Label5(readindex).caption());
     hash1 = r.hash[0], hash2 = r.hash[1], hash3 = r.hash[2], hash4 = r.hash[3];
-    playstart = r.playable() ? r.start : "";
-    playend = r.playable() ? r.end : "";
+    takeStretch(r);
     Line3(readindex).setVisible(true);
     // A sentence that cannot be played is passed over.
     if (!playStretch()) {

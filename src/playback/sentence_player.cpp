@@ -14,6 +14,11 @@ bool Form1::playStretch() {
   return true;
 }
 
+void Form1::takeStretch(const content::Record& r) {
+  playstart = r.playable() ? r.start : "";
+  playend = r.playable() ? r.end : "";
+}
+
 void Form1::Command4_Click() {
   playStretch();
   Text2.setFocus();

@@ -8,6 +8,7 @@
 
 #include "analysis/take_analysis.h"
 #include "app/shared_state.h"
+#include "content/lesson_text.h"
 #include "platform/audio/media_player.h"
 #include "platform/audio/sounds.h"
 #include "platform/audio/wave_device.h"
@@ -229,6 +230,8 @@ class Form1 : public ui::Window, public app::SharedState {
   void Command24_Click();
   // The read-along activity stops when the sentence changes on that page.
   void stopReadAlong();
+  // A take, or a recording under way, ends with its lesson.
+  void dropTake();
   void setNextButtons(bool on);
   void setPreviousButtons(bool on);
   int sentenceNumber() const;  // Label3
@@ -254,6 +257,9 @@ class Form1 : public ui::Window, public app::SharedState {
   // Seeks to `playstart`, guards `playend` and plays; false when the stretch
   // is not playable (its times are not numbers).
   bool playStretch();
+  // The stretch of a record for the player: a record without both times
+  // cannot be played, and no stretch is made up.
+  void takeStretch(const content::Record& r);
   void Timer1_Timer();
   void Timer2_Timer();
   void Option1_Click();
@@ -354,7 +360,7 @@ class Form1 : public ui::Window, public app::SharedState {
   void Combo5_Change();
   void Combo5_Click();
   void Command29_Click();
-  // A pass mark below 60 is told and replaced by "60".
+  // A pass mark below 60 or above 100 is told and replaced by the nearest.
   void checkPassMark();
   std::string passMarkToKeep() const;
 
