@@ -132,10 +132,11 @@ void Form1::Form_Load() {
   Combo5.setText(field[10]);
 }
 
-// A pass mark below 60 still in the box (the window closed while it was being
-// typed) is kept as 60, the lowest the test accepts.
+// A pass mark out of range still in the box (the window closed while it was
+// being typed) is kept as the nearest the test accepts.
 std::string Form1::passMarkToKeep() const {
-  return app::val(Combo5.text()) >= 60 ? Combo5.text() : "60";
+  const double mark = app::val(Combo5.text());
+  return mark < 60 ? "60" : mark > 100 ? "100" : Combo5.text();
 }
 
 void Form1::tellSoundOff() {

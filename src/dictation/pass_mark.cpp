@@ -1,4 +1,4 @@
-// The pass mark of the dictation test: never below 60.
+// The pass mark of the dictation test: from 60 to 100.
 #include "app/numeric.h"
 #include "window/form1.h"
 
@@ -10,8 +10,10 @@ void Form1::Combo5_Change() {
   checkPassMark();
 }
 
+// No score is above 100, so a mark above it could never be reached.
 void Form1::checkPassMark() {
-  if (app::val(Combo5.text()) >= 60) return;
-  ui::msgBox("最低值不能低于60分！", ui::kOkOnly, kAppTitle);
-  Combo5.setText("60");
+  const double mark = app::val(Combo5.text());
+  if (mark >= 60 && mark <= 100) return;
+  ui::msgBox(mark < 60 ? "最低值不能低于60分！" : "最高值不能高于100分！", ui::kOkOnly, kAppTitle);
+  Combo5.setText(mark < 60 ? "60" : "100");
 }

@@ -204,12 +204,27 @@ TEST_F(Dictation, AScoreEqualToThePassMarkPassesAndTheProgressFollows) {
   EXPECT_EQ(f->Label34.left(), f->Label7(36).left() + f->Label7(36).width() + 40);
 }
 
-TEST_F(Dictation, APassMarkOf150IsAcceptedAndNothingCanPass) {
-  start();
-  f->Combo5.typeText("150");
-  EXPECT_TRUE(h.messages.empty());
-  answerRight();
-  expectScoreMessage(0, "本句得分：100分，您未能过关，请按回车键重做当前句子。");
+// No score is above 100: a pass mark above it would fail every answer, so it
+// is refused as one below 60 is, with its own message.
+TEST_F(Dictation, APassMarkAboveAHundredIsRefused) {
+  for (const char* high : {"999", "100.5"}) {
+    SCOPED_TRACE(high);
+    start();
+    learner::replaceText(f->Combo5, high);
+    learner::key(*f, Qt::Key_Return);
+    ASSERT_EQ(h.messages.size(), 1u);
+    EXPECT_EQ(h.messages[0].prompt, "最高值不能高于100分！");
+    EXPECT_EQ(h.messages[0].title, Form1::kAppTitle);
+    EXPECT_EQ(f->Combo5.text(), "100");
+    h.messages.clear();
+    answerRight();
+    expectScoreMessage(0, "本句得分：100分，恭喜您已过关，请按回车键进入下一句。");
+  }
+  start("150");  // from the settings file: refused at start-up, never saved
+  EXPECT_EQ(f->Combo5.text(), "100");
+  h.close();
+  EXPECT_EQ(platform::rtfToText(h.folder.readBytes("\\SETTING\\set.dat")),
+            "0\\1\\1\\0\\0\\1\\0\\1\\0\\Book01\\100\\");
 }
 
 TEST_F(Dictation, APassMarkBelowSixtyIsReplaced) {
@@ -394,7 +409,8 @@ TEST_F(Dictation, TheSentencePageHintShowsTheEnglish) {
   // reaches it by its key.
   learner::key(*f, Qt::Key_F8);
   ASSERT_EQ(h.messages.size(), 1u);
-  EXPECT_EQ(h.messages[0].prompt, "请在“显示英文句子”处于未选中状态时使用此功能（快捷键F9）。");
+  // The key named is the one that reaches the hint on this page (F9 does nothing here).
+  EXPECT_EQ(h.messages[0].prompt, "请在“显示英文句子”处于未选中状态时使用此功能（快捷键F8）。");
   EXPECT_EQ(h.messages[0].title, Form1::kAppTitle);
   f->Label21.click();  // switch off
   ASSERT_FALSE(f->Label1.visible());
