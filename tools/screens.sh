@@ -8,4 +8,4 @@ out=${2:-docs/screens}
 mkdir -p "$out"
 cmake --build "$build" --target page_screens
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1024x768x24" "$build/tests/page_screens" "$out" "${3:-0}"
-echo "written: $out/page{1,2,3,4,5,8}.png $out/page5_{traces,silent}.png"
+echo "written: $out/page{1,2,3,4,5,8}.png $out/page5_{traces,silent}.png $out/page8_typing.png"

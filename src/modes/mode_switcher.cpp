@@ -79,6 +79,10 @@ void Form1::cc() {
   Frame12.setVisible(p8);
   Frame14.setVisible(p8);
   Label13.setVisible(m == 5);
+  // The dictation page's key hint comes back with the next key there; its
+  // notice goes with the page.
+  Picture12.setVisible(false);
+  Label56.setVisible(false);
 
   switch (m) {
     case 1:

@@ -55,6 +55,7 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Timer Timer2;  // interval between plays
   ui::Timer Timer3;  // one-shot lesson load after a book change
   ui::Timer Timer4;  // the mark on the traces while the loop comparison runs
+  ui::Timer Timer5;  // hides the pass-mark notice
 
   // ---- elements that lie outside the window or under the lesson tree ----
   ui::CheckBox Check1{*this}, Check2{*this}, Check3{*this}, Check4{*this}, Check5{*this};
@@ -117,6 +118,7 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Label Label25{Frame13}, Label26{Frame13};        // "过关分数：" "分"
   ui::ComboBox Combo5{Frame13};                        // pass mark
   Command Command29{Frame13};                          // opens Combo5's list
+  ui::Label Label56{*this};                            // the pass-mark notice, left of it
   ui::Frame Frame1{*this};                             // sentence progress, Label7(5)
   static constexpr int kSentenceProgressLeft = 10645;  // its place on page 1
   static constexpr int kReadAlongChineseHeight = 900;  // Label11's design height
@@ -362,6 +364,11 @@ class Form1 : public ui::Window, public app::SharedState {
   void Command29_Click();
   // A pass mark below 60 or above 100 is told and replaced by the nearest.
   void checkPassMark();
+  std::string correctPassMark();
+  // The same when the box loses the focus, told beside the box: a message box
+  // would take the keys meant for the element the learner clicked.
+  void Combo5_LostFocus();
+  void Timer5_Timer();
   std::string passMarkToKeep() const;
 
   // ---- results store and score sheet (content/results_store.cpp) ----
