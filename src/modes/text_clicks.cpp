@@ -7,7 +7,7 @@ void Form1::playRow(int i) {
   content::Record r = content::parseRecord(Label5(i).caption());
   hash1 = r.hash[0], hash2 = r.hash[1], hash3 = r.hash[2], hash4 = r.hash[3];
   takeStretch(r);
-  playStretch();
+  if (!playStretch()) tellUnplayable();
 }
 
 void Form1::toggleLine(ui::ElementArray<ui::Label>& lines, int i) {
