@@ -56,7 +56,7 @@ bool Form1::openSelectedLesson() {
   int k = List1.listIndex();
   if (k < 0) return false;
   if (platform::fileExists(lessonFile(k))) {
-    loadlesson();
+    if (!loadlesson()) return false;
     List1.setToolTipText("当前课程：" + List1.text());
     return true;
   }

@@ -207,7 +207,7 @@ class Form1 : public ui::Window, public app::SharedState {
   std::string audioFile(int row) const;
 
   // ---- lesson loader (content/lesson_loader.cpp) ----
-  void loadlesson();
+  bool loadlesson();  // true when the lesson was loaded
   // Builds browse row i from the record after `scanto`.
   void buildRow(int i, int rowWidth);
   // Answered count 0, its line packed, the bar empty.
@@ -262,6 +262,9 @@ class Form1 : public ui::Window, public app::SharedState {
   // The stretch of a record for the player: a record without both times
   // cannot be played, and no stretch is made up.
   void takeStretch(const content::Record& r);
+  // Tells the learner, once for each sentence of the lesson, which sentences
+  // cannot be played and why.
+  void tellUnplayable();
   void Timer1_Timer();
   void Timer2_Timer();
   void Option1_Click();
@@ -428,9 +431,12 @@ class Form1 : public ui::Window, public app::SharedState {
 
   std::string folder_;
   Devices devices_;
-  std::string loadedBook_;       // the text of Combo1 when the loaded lesson was opened
-  bool takeRecording_ = false;   // "录音" ran and "停止" has not ended it yet
-  int takeSerial_ = 0;           // the take the display waits for; older results are dropped
-  analysis::TimeMap takeTimes_;  // take time <-> sentence time of the traces shown
-  ui::Worker analysisWorker_;    // last member: it goes first, before what it hands back to
+  std::string loadedBook_;            // the text of Combo1 when the loaded lesson was opened
+  bool takeRecording_ = false;        // "录音" ran and "停止" has not ended it yet
+  double soundEnd_ = -1;              // where the lesson's sound ends, once a play met it
+  bool audioMissing_ = false;         // the lesson has no audio file (told at its load)
+  std::vector<bool> toldUnplayable_;  // the sentences told of, by number
+  int takeSerial_ = 0;                // the take the display waits for; older results are dropped
+  analysis::TimeMap takeTimes_;       // take time <-> sentence time of the traces shown
+  ui::Worker analysisWorker_;         // last member: it goes first, before what it hands back to
 };
