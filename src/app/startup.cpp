@@ -104,6 +104,10 @@ void Form1::Form_Load() {
   }
   fillLessons(row);
   loadedlesson = std::int16_t(std::max(row, 0));
+  // The place in each lesson, from the learner's data.
+  platform::RichTextBox placesText;
+  if (app::readWholeFile(placesText, path("\\SETTING\\places.dat")))
+    places_.read(placesText.text());
 
   // 16-17: show the window and open the saved lesson.
   showCentered();
@@ -156,7 +160,14 @@ void Form1::Form_Unload() {
                                                      app::str(Check4.value()),
                                                      Combo1.text(),
                                                      passMarkToKeep()};
-  if (!app::writeWholeFile(RichTextBox3, app::buildSettingsLine(f), path("\\SETTING\\set.dat")))
+  const bool settingsSaved =
+      app::writeWholeFile(RichTextBox3, app::buildSettingsLine(f), path("\\SETTING\\set.dat"));
+  rememberPlace();
+  const bool placesSaved = savePlaces();
+  if (!settingsSaved)
     ui::msgBox("无法保存设置文件（SETTING\\set.dat），本次的设置没有保存。", ui::kExclamation,
                kAppTitle);
+  else if (!placesSaved)
+    ui::msgBox("无法保存学习位置文件（SETTING\\places.dat），本次学到的位置没有保存。",
+               ui::kExclamation, kAppTitle);
 }

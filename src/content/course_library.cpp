@@ -72,6 +72,11 @@ void Form1::TreeView1_NodeClick(int index) {
   openSelectedLesson();
 }
 
+// Collapsing the root leaves the root selected; the lesson comes back with it.
+void Form1::TreeView1_Expand(int index) {
+  if (index == 1 && List1.listIndex() >= 0) TreeView1.selectNode(List1.listIndex() + 2);
+}
+
 void Form1::List1_MouseUp(const ui::MouseEvent&) { openSelectedLesson(); }
 
 // The list and the tree name the new book's lessons at once, so that a node

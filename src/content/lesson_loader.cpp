@@ -1,9 +1,11 @@
 // The lesson loader: the lesson text, its audio, the sentence cursor and the
 // browse rows of the full text.
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "app/numeric.h"
+#include "app/text_files.h"
 #include "content/course_library.h"
 #include "content/lesson_text.h"
 #include "platform/text/files.h"
@@ -59,6 +61,12 @@ bool Form1::loadlesson() {
                             (loadedBook_.empty() ? "" : "仍保留当前的课程。"));
 
   dropTake();
+  // The lesson loaded again (a click on its own node) starts at sentence 1;
+  // another lesson at the sentence the learner was at there, except in the
+  // dictation test, which starts at its first sentence.
+  const bool again = loadedBook_ == Combo1.text() && loadedlesson == k;
+  rememberPlace();
+  const int remembered = again || studymode == 8 ? 1 : places_.sentence(Combo1.text(), k + 1);
   loadedlesson = std::int16_t(k);
   loadedBook_ = Combo1.text();
   Label7(20).setCaption(title);
@@ -79,13 +87,16 @@ bool Form1::loadlesson() {
   soundEnd_ = -1;
   toldUnplayable_.assign(size_t(n) + 1, false);
 
-  // The cursor on sentence 1.
-  sentfrom = 1;
+  // The cursor on the sentence to start at: the "*" before it, then Next.
+  const int place = std::clamp(remembered, 1, n);
   sentto = 1;
+  for (int i = 1; i < place; ++i) sentto = content::findFrom(text, '*', sentto + 1);
+  sentfrom = sentto;
+  Label3.setCaption(app::str(place - 1));
   Command1_Click();
   resetDictationProgress();
-  setPreviousButtons(false);
-  setNextButtons(n > 1);
+  setPreviousButtons(place > 1);
+  setNextButtons(place < n);
 
   // The rows of the full text, replacing the old ones.
   scanto = 1;
@@ -165,6 +176,16 @@ void Form1::buildRow(int i, int w) {
   chineseBand.setVisible(true);
 
   Picture2.setHeight(chinese.top() + chinese.height() + 130);
+}
+
+void Form1::rememberPlace() {
+  if (!loadedBook_.empty() && sentenceCount() > 0)
+    places_.remember(loadedBook_, loadedlesson + 1, sentenceNumber());
+}
+
+bool Form1::savePlaces() {
+  platform::RichTextBox holder;
+  return app::writeWholeFile(holder, places_.text(), path("\\SETTING\\places.dat"));
 }
 
 void Form1::resetDictationProgress() {

@@ -8,6 +8,7 @@
 
 #include "analysis/take_analysis.h"
 #include "app/shared_state.h"
+#include "content/lesson_places.h"
 #include "content/lesson_text.h"
 #include "platform/audio/media_player.h"
 #include "platform/audio/sounds.h"
@@ -191,6 +192,8 @@ class Form1 : public ui::Window, public app::SharedState {
   // Fills List1 and the tree from the lesson-title text, selecting `row`.
   void fillLessons(int row);
   void TreeView1_NodeClick(int index);
+  // Expanding the root shows the current lesson selected again.
+  void TreeView1_Expand(int index);
   void List1_MouseUp(const ui::MouseEvent& e);
   void Combo1_Click();
   void TreeView1_MenuRequest();
@@ -210,6 +213,10 @@ class Form1 : public ui::Window, public app::SharedState {
   bool loadlesson();  // true when the lesson was loaded
   // Builds browse row i from the record after `scanto`.
   void buildRow(int i, int rowWidth);
+  // The place in the loaded lesson, kept for its next opening and in the
+  // learner's data at shut-down.
+  void rememberPlace();
+  bool savePlaces();
   // Answered count 0, its line packed, the bar empty.
   void resetDictationProgress();
   // The fill slides inside its track to show the passed fraction.
@@ -436,6 +443,7 @@ class Form1 : public ui::Window, public app::SharedState {
   double soundEnd_ = -1;              // where the lesson's sound ends, once a play met it
   bool audioMissing_ = false;         // the lesson has no audio file (told at its load)
   std::vector<bool> toldUnplayable_;  // the sentences told of, by number
+  content::LessonPlaces places_;      // the sentence the learner was at, per lesson
   int takeSerial_ = 0;                // the take the display waits for; older results are dropped
   analysis::TimeMap takeTimes_;       // take time <-> sentence time of the traces shown
   ui::Worker analysisWorker_;         // last member: it goes first, before what it hands back to

@@ -2,12 +2,15 @@
 // and the display toggles, driven on the real window.
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QScrollBar>
+#include <QToolTip>
 #include <QTreeWidget>
 #include <climits>
 #include <filesystem>
 #include <functional>
 
+#include "platform/text/rich_text.h"
 #include "support/form_harness.h"
 #include "support/learner.h"
 
@@ -206,6 +209,76 @@ TEST_F(Lessons, TreeClicks) {
   EXPECT_EQ(f.Label4.caption(), "2");
   EXPECT_EQ(f.List1.listIndex(), 1);
   EXPECT_EQ(f.TreeView1.selectedNode(), 3);
+}
+
+// A title the pane cuts is told whole by its tooltip; collapsing and
+// expanding the root leaves the current lesson selected, not the root.
+TEST_F(Lessons, TheTreeTellsALongTitleWholeAndKeepsTheLessonSelected) {
+  const std::string title = "第二课 A lesson title far too long for the pane of the lesson tree";
+  h.folder.writeBook("Book01", {"Lesson 1", title}, {numberedLesson(2), numberedLesson(2)});
+  h.folder.write("\\SETTING\\set.dat", "1\\1\\1\\0\\0\\1\\0\\1\\0\\Book01\\60\\");
+  Form1& f = h.start();
+  auto* tree = static_cast<QTreeWidget*>(f.TreeView1.widget());
+  QTreeWidgetItem* root = tree->topLevelItem(0);
+  const QRect row = tree->visualItemRect(root->child(1)) & tree->viewport()->rect();
+  // Qt shows tooltips in the active window, as the learner's is.
+  f.widget()->activateWindow();
+  QElapsedTimer waited;
+  waited.start();
+  while (!f.widget()->isActiveWindow() && waited.elapsed() < 10000) ui::processEvents(10);
+  ASSERT_TRUE(f.widget()->isActiveWindow());
+  learner::moveTo(f, tree->viewport()->mapTo(f.widget(), row.center()));
+  while (!QToolTip::isVisible() && waited.elapsed() < 10000) ui::processEvents(10);
+  ASSERT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text().toStdString(), title);
+  QToolTip::hideText();
+
+  const QRect r = tree->visualItemRect(root);
+  const QPoint arrow = tree->viewport()->mapTo(
+      f.widget(), QPoint(r.left() - tree->indentation() / 2, r.center().y()));
+  learner::click(f, arrow);
+  ASSERT_FALSE(f.TreeView1.expanded(1));
+  learner::click(f, arrow);
+  ASSERT_TRUE(f.TreeView1.expanded(1));
+  EXPECT_EQ(f.TreeView1.selectedNode(), 3);
+  EXPECT_EQ(f.loadedlesson, 1);
+}
+
+// The place in each lesson is kept in the learner's data, not in the
+// settings file, and found again: when the learner comes back to a lesson,
+// and after a restart. The dictation test and the lesson's own node start at
+// sentence 1.
+TEST(Places, EachLessonOpensWhereTheLearnerLeftIt) {
+  FormHarness h;
+  h.writeDefaultCourse(kSettings);
+  Form1* f = &h.start();
+  learner::click(f->Command1);
+  learner::click(f->Command1);
+  ASSERT_EQ(f->Label3.caption(), "3");
+  ASSERT_TRUE(learner::clickRow(f->TreeView1, "第二课 One 一句"));
+  EXPECT_EQ(f->Label3.caption(), "1");
+  ASSERT_TRUE(learner::clickRow(f->TreeView1, "第一课 Greetings 问候"));
+  EXPECT_EQ(f->Label3.caption(), "3");
+  EXPECT_EQ(f->Label1.caption(), "I'm fine, thanks.");
+  EXPECT_EQ(f->Label7(5).caption(), "3 / 3");
+  EXPECT_TRUE(f->Command2.enabled());
+  EXPECT_FALSE(f->Command1.enabled());
+  learner::click(f->Command2);
+  h.close();
+  EXPECT_EQ(platform::rtfToText(h.folder.readBytes("\\SETTING\\set.dat")), kSettings);
+
+  f = &h.start();  // a restart
+  EXPECT_EQ(f->Label3.caption(), "2");
+  EXPECT_EQ(f->Label1.caption(), "How are you?");
+  EXPECT_TRUE(f->Command2.enabled());
+  EXPECT_TRUE(f->Command1.enabled());
+  ASSERT_TRUE(learner::clickRow(f->TreeView1, "第一课 Greetings 问候"));  // its own node
+  EXPECT_EQ(f->Label3.caption(), "1");
+  learner::click(f->Command1);
+  ASSERT_TRUE(learner::clickRow(f->TreeView1, "第二课 One 一句"));
+  learner::click(f->Label14(8));
+  ASSERT_TRUE(learner::clickRow(f->TreeView1, "第一课 Greetings 问候"));
+  EXPECT_EQ(f->Label3.caption(), "1");  // the dictation test starts at its first sentence
 }
 
 // A book of more lessons than Qt measures rows of by default (1,000): the
