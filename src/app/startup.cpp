@@ -104,6 +104,10 @@ void Form1::Form_Load() {
   }
   fillLessons(row);
   loadedlesson = std::int16_t(std::max(row, 0));
+  // The place in each lesson, from the learner's data.
+  platform::RichTextBox placesText;
+  if (app::readWholeFile(placesText, path("\\SETTING\\places.dat")))
+    places_.read(placesText.text());
 
   // 16-17: show the window and open the saved lesson.
   showCentered();
@@ -132,10 +136,11 @@ void Form1::Form_Load() {
   Combo5.setText(field[10]);
 }
 
-// A pass mark below 60 still in the box (the window closed while it was being
-// typed) is kept as 60, the lowest the test accepts.
+// A pass mark out of range still in the box (the window closed while it was
+// being typed) is kept as the nearest the test accepts.
 std::string Form1::passMarkToKeep() const {
-  return app::val(Combo5.text()) >= 60 ? Combo5.text() : "60";
+  const double mark = app::val(Combo5.text());
+  return mark < 60 ? "60" : mark > 100 ? "100" : Combo5.text();
 }
 
 void Form1::tellSoundOff() {
@@ -155,7 +160,14 @@ void Form1::Form_Unload() {
                                                      app::str(Check4.value()),
                                                      Combo1.text(),
                                                      passMarkToKeep()};
-  if (!app::writeWholeFile(RichTextBox3, app::buildSettingsLine(f), path("\\SETTING\\set.dat")))
+  const bool settingsSaved =
+      app::writeWholeFile(RichTextBox3, app::buildSettingsLine(f), path("\\SETTING\\set.dat"));
+  rememberPlace();
+  const bool placesSaved = savePlaces();
+  if (!settingsSaved)
     ui::msgBox("无法保存设置文件（SETTING\\set.dat），本次的设置没有保存。", ui::kExclamation,
                kAppTitle);
+  else if (!placesSaved)
+    ui::msgBox("无法保存学习位置文件（SETTING\\places.dat），本次学到的位置没有保存。",
+               ui::kExclamation, kAppTitle);
 }

@@ -56,7 +56,7 @@ bool Form1::openSelectedLesson() {
   int k = List1.listIndex();
   if (k < 0) return false;
   if (platform::fileExists(lessonFile(k))) {
-    loadlesson();
+    if (!loadlesson()) return false;
     List1.setToolTipText("当前课程：" + List1.text());
     return true;
   }
@@ -70,6 +70,11 @@ void Form1::TreeView1_NodeClick(int index) {
   if (index == 1) return;  // the root
   List1.setListIndex(index - 2);
   openSelectedLesson();
+}
+
+// Collapsing the root leaves the root selected; the lesson comes back with it.
+void Form1::TreeView1_Expand(int index) {
+  if (index == 1 && List1.listIndex() >= 0) TreeView1.selectNode(List1.listIndex() + 2);
 }
 
 void Form1::List1_MouseUp(const ui::MouseEvent&) { openSelectedLesson(); }

@@ -1,9 +1,11 @@
 // The lesson loader: the lesson text, its audio, the sentence cursor and the
 // browse rows of the full text.
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
 #include "app/numeric.h"
+#include "app/text_files.h"
 #include "content/course_library.h"
 #include "content/lesson_text.h"
 #include "platform/text/files.h"
@@ -29,27 +31,42 @@ std::string tooLargeNotice(int lesson, const std::string& title) {
 }
 }  // namespace
 
-void Form1::loadlesson() {
+bool Form1::loadlesson() {
   const int k = List1.listIndex();
-  if (k < 0) return;
+  if (k < 0) return false;
   const std::string title = List1.text();
   const auto keepLoadedLesson = [this](const std::string& notice) {
     ui::msgBox(notice, ui::kExclamation, "提示");
     List1.setListIndex(loadedlesson);
     TreeView1.selectNode(loadedlesson + 2);
+    return false;
   };
 
   // The text is read and measured before anything changes, so a lesson that
   // cannot be read or is too large to show leaves the loaded one whole.
   if (fileBytes(lessonFile(k)) > kMaxLessonBytes)
     return keepLoadedLesson(tooLargeNotice(k + 1, title));
+  // A lesson a learner's editor saved in UTF-8 is read as such.
   platform::RichTextBox incoming;
-  if (incoming.loadFile(lessonFile(k)) != platform::RichTextBox::Load::Ok)
+  if (incoming.loadFile(lessonFile(k), platform::RichTextBox::PlainText::Utf8OrCp936) !=
+      platform::RichTextBox::Load::Ok)
     return keepLoadedLesson("无法读取本课的课文文件，仍保留当前的课程。");
   std::string lessonText = content::repairLessonText(incoming.text());
   if (content::countSentences(lessonText) > kMaxSentences)
     return keepLoadedLesson(tooLargeNotice(k + 1, title));
+  // An empty or damaged file would show blank panels and "0 / 0".
+  if (content::countSentences(lessonText) == 0)
+    return keepLoadedLesson("第" + app::str(k + 1) + "课“" + title +
+                            "”的课文文件中没有句子，不能打开。" +
+                            (loadedBook_.empty() ? "" : "仍保留当前的课程。"));
 
+  dropTake();
+  // The lesson loaded again (a click on its own node) starts at sentence 1;
+  // another lesson at the sentence the learner was at there, except in the
+  // dictation test, which starts at its first sentence.
+  const bool again = loadedBook_ == Combo1.text() && loadedlesson == k;
+  rememberPlace();
+  const int remembered = again || studymode == 8 ? 1 : places_.sentence(Combo1.text(), k + 1);
   loadedlesson = std::int16_t(k);
   loadedBook_ = Combo1.text();
   Label7(20).setCaption(title);
@@ -59,6 +76,7 @@ void Form1::loadlesson() {
   if (!platform::fileExists(audio)) ui::msgBox("本课没有安装语音文件。", ui::kOkOnly, kAppTitle);
   WindowsMediaPlayer1.setVolume(100);
 
+  audioMissing_ = !platform::fileExists(audio);
   RichTextBox1.setText(std::move(lessonText));
   const std::string& text = RichTextBox1.text();
   const int n = content::countSentences(text);
@@ -66,19 +84,19 @@ void Form1::loadlesson() {
   Label4.setCaption(app::str(n));
   Label34.setCaption(Label4.caption());
   Label37.setCaption(title);
+  soundEnd_ = -1;
+  toldUnplayable_.assign(size_t(n) + 1, false);
 
-  // The cursor on sentence 1; an empty lesson shows no sentence.
-  sentfrom = 1;
+  // The cursor on the sentence to start at: the "*" before it, then Next.
+  const int place = std::clamp(remembered, 1, n);
   sentto = 1;
-  if (n > 0) {
-    Command1_Click();
-  } else {
-    ty();
-    Label7(5).setCaption("0 / 0");
-  }
+  for (int i = 1; i < place; ++i) sentto = content::findFrom(text, '*', sentto + 1);
+  sentfrom = sentto;
+  Label3.setCaption(app::str(place - 1));
+  Command1_Click();
   resetDictationProgress();
-  setPreviousButtons(false);
-  setNextButtons(n > 1);
+  setPreviousButtons(place > 1);
+  setNextButtons(place < n);
 
   // The rows of the full text, replacing the old ones.
   scanto = 1;
@@ -101,6 +119,7 @@ void Form1::loadlesson() {
 
   cc();
   if (studymode == 2 || studymode == 3 || studymode == 4) Combo4.setFocus();
+  return true;
 }
 
 namespace {
@@ -157,6 +176,16 @@ void Form1::buildRow(int i, int w) {
   chineseBand.setVisible(true);
 
   Picture2.setHeight(chinese.top() + chinese.height() + 130);
+}
+
+void Form1::rememberPlace() {
+  if (!loadedBook_.empty() && sentenceCount() > 0)
+    places_.remember(loadedBook_, loadedlesson + 1, sentenceNumber());
+}
+
+bool Form1::savePlaces() {
+  platform::RichTextBox holder;
+  return app::writeWholeFile(holder, places_.text(), path("\\SETTING\\places.dat"));
 }
 
 void Form1::resetDictationProgress() {

@@ -58,9 +58,18 @@ Record parseRecord(std::string_view record) {
   return r;
 }
 
-// Fields 3 and 4 must both be there and be numbers.
-bool Record::playable() const {
-  return hashes >= 4 && app::startsWithNumber(start) && app::startsWithNumber(end);
+// Fields 3 and 4 must both be there and be numbers, the end after the start.
+TimesFault timesFault(const Record& r) {
+  const auto blank = [](const std::string& t) {
+    return t.find_first_not_of(" \t\r\n") == std::string::npos;
+  };
+  if (r.hashes < 4 || blank(r.start) || blank(r.end)) return TimesFault::Missing;
+  if (!app::startsWithNumber(r.start) || !app::startsWithNumber(r.end))
+    return TimesFault::NotNumbers;
+  if (app::val(r.end) <= app::val(r.start)) return TimesFault::Reversed;
+  return TimesFault::None;
 }
+
+bool Record::playable() const { return timesFault(*this) == TimesFault::None; }
 
 }  // namespace content

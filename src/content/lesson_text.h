@@ -25,10 +25,14 @@ struct Record {
   std::string english, chinese, start, end, note;
   int hashes = 0;                 // how many of the five "#" were found
   int hash[5] = {0, 0, 0, 0, 0};  // their positions in the record, from 1
-  // Both times are numbers: the stretch can be played.
+  // Both times are numbers, the end after the start: the stretch can be played.
   bool playable() const;
 };
 Record parseRecord(std::string_view record);
+
+// Why the stretch of a record cannot be played.
+enum class TimesFault { None, Missing, NotNumbers, Reversed };
+TimesFault timesFault(const Record& r);
 
 // Spaces (only U+0020) removed at both ends.
 std::string trimSpaces(std::string_view s);

@@ -80,7 +80,14 @@ void Form1::markLessonPassed(const std::string& title) {
                                   content::splitCaretList(RichTextBox2.text())));
 }
 
-void Form1::Command26_Click() { changeMarks(content::clearMarks(RichTextBox6.text())); }
+// One click would wipe the whole book's stars: the learner confirms it, and
+// Enter says No.
+void Form1::Command26_Click() {
+  if (ui::msgBox("确定要清除本册书的全部过关记录吗？",
+                 ui::kYesNo | ui::kQuestion | ui::kDefaultButton2, kAppTitle) != ui::kYes)
+    return;
+  changeMarks(content::clearMarks(RichTextBox6.text()));
+}
 
 void Form1::changeMarks(const std::string& results) {
   RichTextBox6.setText(results);

@@ -169,7 +169,7 @@ void Form1::Command25_Click() {
 
 void Form1::Command5_Click() {
   if (Check1.value() == 1)
-    ui::msgBox("请在“显示英文句子”处于未选中状态时使用此功能（快捷键F9）。", ui::kOkOnly,
+    ui::msgBox("请在“显示英文句子”处于未选中状态时使用此功能（快捷键F8）。", ui::kOkOnly,
                kAppTitle);
   showEnglishOrMask(true);
   Text2.setFocus();

@@ -1,4 +1,4 @@
-// The pass mark of the dictation test: never below 60.
+// The pass mark of the dictation test: from 60 to 100.
 #include "app/numeric.h"
 #include "window/form1.h"
 
@@ -10,8 +10,32 @@ void Form1::Combo5_Change() {
   checkPassMark();
 }
 
+// No score is above 100, so a mark above it could never be reached. Puts the
+// nearest mark the test takes in the box; returns what the learner is told,
+// empty when the mark was one the test takes.
+std::string Form1::correctPassMark() {
+  const double mark = app::val(Combo5.text());
+  if (mark >= 60 && mark <= 100) return "";
+  Combo5.setText(mark < 60 ? "60" : "100");
+  return mark < 60 ? "最低值不能低于60分！" : "最高值不能高于100分！";
+}
+
 void Form1::checkPassMark() {
-  if (app::val(Combo5.text()) >= 60) return;
-  ui::msgBox("最低值不能低于60分！", ui::kOkOnly, kAppTitle);
-  Combo5.setText("60");
+  const std::string told = correctPassMark();
+  if (!told.empty()) ui::msgBox(told, ui::kOkOnly, kAppTitle);
+}
+
+void Form1::Combo5_LostFocus() {
+  const std::string told = correctPassMark();
+  if (told.empty()) return;
+  Label56.setCaption(told);
+  Label56.setLeft(Frame13.left() - 90 - Label56.width());
+  Label56.setVisible(true);
+  Timer5.setEnabled(false);  // a new notice stays its whole time
+  Timer5.setEnabled(true);
+}
+
+void Form1::Timer5_Timer() {
+  Timer5.setEnabled(false);
+  Label56.setVisible(false);
 }

@@ -20,9 +20,7 @@ void Form1::ty() {
   playcount = 0;
   content::Record r = content::parseRecord(currentRecord());
   hash1 = r.hash[0], hash2 = r.hash[1], hash3 = r.hash[2], hash4 = r.hash[3], hash5 = r.hash[4];
-  // A record without both times cannot be played: no stretch is made up.
-  playstart = r.playable() ? r.start : "";
-  playend = r.playable() ? r.end : "";
+  takeStretch(r);
   Label1.setCaption(content::trimSpaces(r.english));
   Label51.setCaption(dictation::maskSentence(Label1.caption()));
   Label2.setCaption(content::trimSpaces(r.chinese));

@@ -29,6 +29,9 @@ const Page& pageOf(int mode) {
 void Form1::Label14_MouseUp(int k, const ui::MouseEvent&) {
   studymode = std::int16_t(k);
   if (k == 1) ty();
+  // A row played on another page leaves its stretch behind: the read-along
+  // page plays the sentence it shows.
+  if (k == 5) takeStretch(content::parseRecord(currentRecord()));
   if (studymode != 8) WindowsMediaPlayer1.pause();
   Combo4.setFocus();
   Timer1.setEnabled(false);
@@ -76,6 +79,10 @@ void Form1::cc() {
   Frame12.setVisible(p8);
   Frame14.setVisible(p8);
   Label13.setVisible(m == 5);
+  // The dictation page's key hint comes back with the next key there; its
+  // notice goes with the page.
+  Picture12.setVisible(false);
+  Label56.setVisible(false);
 
   switch (m) {
     case 1:

@@ -62,6 +62,12 @@ void Form1::stopReadAlong() {
   stopSentence();
 }
 
+void Form1::dropTake() {
+  if (!takeRecording_ && !Command10.enabled() && !Command12.enabled()) return;
+  stopReadAlong();
+  clearTraces();
+}
+
 void Form1::Command14_Click() {
   Command1_Click();
   stopReadAlong();

@@ -6,9 +6,8 @@ void Form1::playRow(int i) {
   playcount = 0;
   content::Record r = content::parseRecord(Label5(i).caption());
   hash1 = r.hash[0], hash2 = r.hash[1], hash3 = r.hash[2], hash4 = r.hash[3];
-  playstart = r.playable() ? r.start : "";
-  playend = r.playable() ? r.end : "";
-  playStretch();
+  takeStretch(r);
+  if (!playStretch()) tellUnplayable();
 }
 
 void Form1::toggleLine(ui::ElementArray<ui::Label>& lines, int i) {

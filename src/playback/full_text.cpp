@@ -28,18 +28,18 @@ void Form1::placeThumb() {
 void Form1::autoread() {
   playcount = 0;
   for (int i = 1; i < Line3.count(); ++i) Line3(i).setVisible(false);
-  if (readindex < sentenceCount() && Label5.exists(readindex + 1)) {
+  // A sentence that cannot be played is passed over; the learner is told why.
+  bool passedOver = false;
+  while (readindex < sentenceCount() && Label5.exists(readindex + 1)) {
     ++readindex;
     content::Record r = content::parseRecord(Label5(readindex).caption());
     hash1 = r.hash[0], hash2 = r.hash[1], hash3 = r.hash[2], hash4 = r.hash[3];
-    playstart = r.playable() ? r.start : "";
-    playend = r.playable() ? r.end : "";
-    Line3(readindex).setVisible(true);
-    // A sentence that cannot be played is passed over.
+    takeStretch(r);
     if (!playStretch()) {
-      autoread();
-      return;
+      passedOver = true;
+      continue;
     }
+    Line3(readindex).setVisible(true);
     // Bring the English line into view, half a page at a time.
     const ui::Label& line = Label6(readindex);
     const int t = Picture2.top(), v = Picture5.height(), h = Picture2.height();
@@ -48,11 +48,13 @@ void Form1::autoread() {
       Picture2.setTop(h - v + t >= half ? t - half : v - h);
       placeThumb();
     }
+    if (passedOver) tellUnplayable();
     return;
   }
   Command6.setCaption("全文朗读");
   Command7.setCaption("暂停朗读");
   Command7.setEnabled(false);
+  if (passedOver) tellUnplayable();
 }
 
 void Form1::Command6_Click() {

@@ -24,9 +24,11 @@ void Form1::Command8_Click() {
 
 void Form1::Command10_Click() {
   Command10.setEnabled(false);
-  Command9.setEnabled(true);
-  Command12.setEnabled(true);
   MMControl1.setCommand("stop");
+  // A recording that gave no sound (no microphone) leaves nothing to play.
+  const bool take = !MMControl1.take().samples.empty();
+  Command9.setEnabled(take);
+  Command12.setEnabled(take);
   stopSentence();
   Timer4.setEnabled(false);
   TraceView1.clearMark();

@@ -22,6 +22,9 @@ void Form1::layOutDictationStrip() {
   text(Label26, 2000, 135, "分");
   Combo5.setFont(kSong9);
   Combo5.setText("60");
+  // The notice ends just left of "过关分数：" (placed when shown).
+  text(Label56, 0, 1260, "", kSong9, ui::rgb(200, 32, 32));
+  Label56.setVisible(false);
 
   Frame21.move(8245, 7425, 3390, 375);
   text(Label40, 0, 105, "进度：");
@@ -33,9 +36,12 @@ void Form1::layOutDictationStrip() {
   Picture10.move(-1500, 0, 1500, 150);
   Picture10.setPicture(skinFile("progress_fill.png"));
 
-  Picture12.move(9000, 7140, 2400, 195);
-  Picture12.setBackColor(ui::kWhite);
+  // The key hint stands in the foot row of the page, between the Chinese hint
+  // switch and the sentence position, over no text and no control.
   text(Label53, 0, 0, "F7复读，F8提示，回车检查", kSong9, kNoteGrey);
+  const int positionLeft = Frame21.left() - Frame1.width() - 60;  // Frame1 on this page
+  Picture12.move(positionLeft - 300 - Label53.width(), 7544, Label53.width(), 195);
+  Picture12.setBackColor(ui::kWhite);
   Picture12.setVisible(false);
 }
 
@@ -51,6 +57,8 @@ void Form1::wireDictationStrip() {
   Combo5.KeyDown = [this](int key) {
     if (key == ui::kKeyReturn) checkPassMark();
   };
-  Combo5.LostFocus = [this] { checkPassMark(); };
+  Combo5.LostFocus = [this] { Combo5_LostFocus(); };
+  Timer5.setInterval(5000);
+  Timer5.Tick = [this] { Timer5_Timer(); };
   Command29.Click = [this] { Command29_Click(); };
 }

@@ -8,6 +8,8 @@
 
 #include "analysis/take_analysis.h"
 #include "app/shared_state.h"
+#include "content/lesson_places.h"
+#include "content/lesson_text.h"
 #include "platform/audio/media_player.h"
 #include "platform/audio/sounds.h"
 #include "platform/audio/wave_device.h"
@@ -54,6 +56,7 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Timer Timer2;  // interval between plays
   ui::Timer Timer3;  // one-shot lesson load after a book change
   ui::Timer Timer4;  // the mark on the traces while the loop comparison runs
+  ui::Timer Timer5;  // hides the pass-mark notice
 
   // ---- elements that lie outside the window or under the lesson tree ----
   ui::CheckBox Check1{*this}, Check2{*this}, Check3{*this}, Check4{*this}, Check5{*this};
@@ -116,6 +119,7 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Label Label25{Frame13}, Label26{Frame13};        // "过关分数：" "分"
   ui::ComboBox Combo5{Frame13};                        // pass mark
   Command Command29{Frame13};                          // opens Combo5's list
+  ui::Label Label56{*this};                            // the pass-mark notice, left of it
   ui::Frame Frame1{*this};                             // sentence progress, Label7(5)
   static constexpr int kSentenceProgressLeft = 10645;  // its place on page 1
   static constexpr int kReadAlongChineseHeight = 900;  // Label11's design height
@@ -188,6 +192,8 @@ class Form1 : public ui::Window, public app::SharedState {
   // Fills List1 and the tree from the lesson-title text, selecting `row`.
   void fillLessons(int row);
   void TreeView1_NodeClick(int index);
+  // Expanding the root shows the current lesson selected again.
+  void TreeView1_Expand(int index);
   void List1_MouseUp(const ui::MouseEvent& e);
   void Combo1_Click();
   void TreeView1_MenuRequest();
@@ -204,9 +210,13 @@ class Form1 : public ui::Window, public app::SharedState {
   std::string audioFile(int row) const;
 
   // ---- lesson loader (content/lesson_loader.cpp) ----
-  void loadlesson();
+  bool loadlesson();  // true when the lesson was loaded
   // Builds browse row i from the record after `scanto`.
   void buildRow(int i, int rowWidth);
+  // The place in the loaded lesson, kept for its next opening and in the
+  // learner's data at shut-down.
+  void rememberPlace();
+  bool savePlaces();
   // Answered count 0, its line packed, the bar empty.
   void resetDictationProgress();
   // The fill slides inside its track to show the passed fraction.
@@ -229,6 +239,8 @@ class Form1 : public ui::Window, public app::SharedState {
   void Command24_Click();
   // The read-along activity stops when the sentence changes on that page.
   void stopReadAlong();
+  // A take, or a recording under way, ends with its lesson.
+  void dropTake();
   void setNextButtons(bool on);
   void setPreviousButtons(bool on);
   int sentenceNumber() const;  // Label3
@@ -254,6 +266,12 @@ class Form1 : public ui::Window, public app::SharedState {
   // Seeks to `playstart`, guards `playend` and plays; false when the stretch
   // is not playable (its times are not numbers).
   bool playStretch();
+  // The stretch of a record for the player: a record without both times
+  // cannot be played, and no stretch is made up.
+  void takeStretch(const content::Record& r);
+  // Tells the learner, once for each sentence of the lesson, which sentences
+  // cannot be played and why.
+  void tellUnplayable();
   void Timer1_Timer();
   void Timer2_Timer();
   void Option1_Click();
@@ -354,8 +372,13 @@ class Form1 : public ui::Window, public app::SharedState {
   void Combo5_Change();
   void Combo5_Click();
   void Command29_Click();
-  // A pass mark below 60 is told and replaced by "60".
+  // A pass mark below 60 or above 100 is told and replaced by the nearest.
   void checkPassMark();
+  std::string correctPassMark();
+  // The same when the box loses the focus, told beside the box: a message box
+  // would take the keys meant for the element the learner clicked.
+  void Combo5_LostFocus();
+  void Timer5_Timer();
   std::string passMarkToKeep() const;
 
   // ---- results store and score sheet (content/results_store.cpp) ----
@@ -415,9 +438,13 @@ class Form1 : public ui::Window, public app::SharedState {
 
   std::string folder_;
   Devices devices_;
-  std::string loadedBook_;       // the text of Combo1 when the loaded lesson was opened
-  bool takeRecording_ = false;   // "录音" ran and "停止" has not ended it yet
-  int takeSerial_ = 0;           // the take the display waits for; older results are dropped
-  analysis::TimeMap takeTimes_;  // take time <-> sentence time of the traces shown
-  ui::Worker analysisWorker_;    // last member: it goes first, before what it hands back to
+  std::string loadedBook_;            // the text of Combo1 when the loaded lesson was opened
+  bool takeRecording_ = false;        // "录音" ran and "停止" has not ended it yet
+  double soundEnd_ = -1;              // where the lesson's sound ends, once a play met it
+  bool audioMissing_ = false;         // the lesson has no audio file (told at its load)
+  std::vector<bool> toldUnplayable_;  // the sentences told of, by number
+  content::LessonPlaces places_;      // the sentence the learner was at, per lesson
+  int takeSerial_ = 0;                // the take the display waits for; older results are dropped
+  analysis::TimeMap takeTimes_;       // take time <-> sentence time of the traces shown
+  ui::Worker analysisWorker_;         // last member: it goes first, before what it hands back to
 };

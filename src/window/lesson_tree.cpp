@@ -13,5 +13,6 @@ void Form1::layOutLessonTree() {
 
 void Form1::wireLessonTree() {
   TreeView1.NodeClick = [this](int node) { TreeView1_NodeClick(node); };
+  TreeView1.Expand = [this](int node) { TreeView1_Expand(node); };
   TreeView1.MenuRequest = [this] { TreeView1_MenuRequest(); };
 }

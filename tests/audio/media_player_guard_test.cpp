@@ -46,10 +46,13 @@ TEST(EndGuard, HoldsAtTheEndUntilPlayResumesPastIt) {
     // No pause from the caller: the guard itself holds, in silence.
     sleepMs(200);
     EXPECT_EQ(player->currentPosition(), 1.3);
+    EXPECT_TRUE(player->holding());
     // Play goes on from the end it was held at.
     player->play();
     EXPECT_TRUE(waitFor([&] { return player->currentPosition() > 1.4; }, 2));
+    EXPECT_FALSE(player->holding());
     player->pause();
+    EXPECT_FALSE(player->holding());
     const double paused = player->currentPosition();
     sleepMs(100);
     EXPECT_EQ(player->currentPosition(), paused);
@@ -102,6 +105,8 @@ TEST_P(UnusableFile, LeavesThePlayerSilentAndItsPositionStill) {
     auto player = openLesson(engine, path);
     player->setCurrentPosition(0.5);
     player->play();
+    // Nothing will ever play: the player says so, and nothing waits for it.
+    EXPECT_TRUE(waitFor([&] { return player->holding(); }, 2));
     sleepMs(300);
     EXPECT_EQ(player->currentPosition(), 0.5);
     player->pause();
@@ -161,6 +166,8 @@ TEST_P(TimesPastTheAudio, StandForTheEndOfTheAudio) {
         << player->currentPosition();
     sleepMs(150);
     EXPECT_EQ(player->currentPosition(), 2.0);
+    // Held at the sound's end, short of the guard: no more comes.
+    EXPECT_TRUE(player->holding());
   }
   const Samples out = readRaw(diskOutput(dir));
   const std::vector<SoundRun> runs = soundRuns(out);

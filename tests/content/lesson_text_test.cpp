@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "content/course_library.h"
+#include "content/lesson_places.h"
 #include "dictation/mask.h"
 
 namespace {
@@ -26,6 +27,22 @@ TEST(CaretList, ReadsTitlesAndRepairsBrokenEnds) {
       {"^☆第一课^★第二课^", {"☆第一课", "★第二课"}},
   };
   for (const Case& c : cases) EXPECT_EQ(content::splitCaretList(c.text), c.titles) << c.text;
+}
+
+// The place in each lesson: entries of book, lesson and sentence, each field
+// followed by "\\"; what is not an entry is left out.
+TEST(LessonPlaces, ReadsAndWritesItsEntries) {
+  content::LessonPlaces places;
+  places.read("Book01\\3\\7\\第二册\\1\\2\\Book01\\4\\0\\Book01\\x\\5\\\\2\\2\\Book09\\1");
+  EXPECT_EQ(places.sentence("Book01", 3), 7);
+  EXPECT_EQ(places.sentence("第二册", 1), 2);
+  EXPECT_EQ(places.sentence("Book01", 4), 0);
+  EXPECT_EQ(places.sentence("Book01", 1), 0);
+  places.remember("Book01", 3, 9);
+  places.remember("", 1, 1);
+  content::LessonPlaces again;
+  again.read(places.text());
+  EXPECT_EQ(again.text(), "Book01\\3\\9\\第二册\\1\\2\\");
 }
 
 TEST(LessonText, CountsSentencesOfRepairedTexts) {

@@ -1,6 +1,11 @@
 // The results text of a book and the score sheet that lists it.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+#include <QWidget>
+
 #include "content/results_store.h"
 #include "platform/text/rich_text.h"
 #include "support/form_harness.h"
@@ -93,9 +98,47 @@ TEST_F(ScoreSheet, BothCloseButtonsHideItAndGiveTheAnswerBoxTheFocus) {
   }
 }
 
+// One click would wipe every star of the book: the learner is asked first, and
+// the answer that Enter gives is No.
+TEST_F(ScoreSheet, ClearAsksFirstAndNoKeepsEveryMark) {
+  const std::string before = "^★第一课 Greetings 问候^☆第二课 One 一句^";
+  start(before);
+  const std::string file = onDisk();
+  learner::click(f->Command28);
+  learner::click(f->Command26);
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_EQ(h.messages[0].prompt, "确定要清除本册书的全部过关记录吗？");
+  EXPECT_EQ(h.messages[0].style, ui::kYesNo | ui::kQuestion | ui::kDefaultButton2);
+  EXPECT_EQ(f->RichTextBox6.text(), before);
+  EXPECT_EQ(rows().front(), "★第一课 Greetings 问候");
+  EXPECT_EQ(onDisk(), file);
+
+  // The real question box: Enter answers it.
+  ui::setMessageBoxResponder(nullptr);
+  int enters = 0;
+  QTimer poke;
+  QObject::connect(&poke, &QTimer::timeout, [&] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      if (++enters > 40) {  // Enter did not close it: give up
+        box->close();
+        return;
+      }
+      QTest::keyClick(box, Qt::Key_Return);
+    }
+  });
+  poke.start(50);
+  learner::click(f->Command26);
+  poke.stop();
+  EXPECT_GE(enters, 1);
+  EXPECT_LE(enters, 40);
+  EXPECT_EQ(f->RichTextBox6.text(), before);
+  EXPECT_EQ(onDisk(), file);
+}
+
 TEST_F(ScoreSheet, ClearSetsTheWholeBookBackAndSavesAnRtfDocument) {
   const std::string before = "^★第一课 Greetings 问候^★Rock ★ Star^☆第二课 One 一句^";
   start(before);
+  h.answer = ui::kYes;
   learner::click(f->Command28);  // the sheet, then its clear button
   learner::click(f->Command26);
   const std::string cleared = "^☆第一课 Greetings 问候^☆Rock ★ Star^☆第二课 One 一句^";
@@ -117,10 +160,11 @@ TEST_F(ScoreSheet, AFailedClearIsToldAndTheFileStaysWhole) {
   const std::string results = h.folder.full("\\SETTING\\Results");
   std::rename(results.c_str(), (results + ".away").c_str());
   h.folder.writeBytes("\\SETTING\\Results", "not a folder");
+  h.answer = ui::kYes;
   learner::click(f->Command28);
   learner::click(f->Command26);
-  ASSERT_EQ(h.messages.size(), 1u);
-  EXPECT_EQ(h.messages[0].style, ui::kExclamation);
+  ASSERT_EQ(h.messages.size(), 2u);  // the question, then the failed write
+  EXPECT_EQ(h.messages[1].style, ui::kExclamation);
   EXPECT_EQ(rows(), (std::vector<std::string>{"☆A"}));
   std::remove(results.c_str());
   std::rename((results + ".away").c_str(), results.c_str());

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fstream>
 #include <string>
 
 #include "course_folder.h"
 #include "platform/text/files.h"
+#include "platform/text/rich_text.h"
 
 namespace course {
 namespace {
@@ -115,6 +117,32 @@ TEST(CourseFiles, DemoBooksHaveTheirSize) {
   EXPECT_GE(longest, 25u);
   EXPECT_EQ(lessonTitles("Book04").size(), 2u);
   EXPECT_EQ(audioExtension("Book04"), ".wma");
+}
+
+// The lesson loader takes a lesson that is valid UTF-8 as UTF-8: every shipped
+// lesson (code page 936) still reads as code page 936, and the same lesson
+// saved as UTF-8, with or without a byte-order mark, reads the same.
+TEST(CourseFiles, LessonsReadTheSameInCodePage936AndInUtf8) {
+  int lessons = 0;
+  for (const std::string& book : bookTitles())
+    for (size_t n = 1; n <= lessonTitles(book).size(); ++n, ++lessons) {
+      const std::string relative = "\\book\\" + book + "\\" + std::to_string(n) + ".dat";
+      SCOPED_TRACE(relative);
+      const std::string cp936 = readBytes(pathOf(relative));
+      const std::string text = platform::decodeCp936(cp936);
+      ASSERT_NE(text, cp936) << "holds Chinese";
+      EXPECT_FALSE(platform::looksLikeUtf8(cp936));
+      const std::string folder = testing::TempDir();
+      for (const std::string& bytes : {cp936, text, "\xEF\xBB\xBF" + text}) {
+        const std::string file = folder + "/lesson.dat";
+        { std::ofstream(file, std::ios::binary) << bytes; }
+        platform::RichTextBox box;
+        ASSERT_EQ(box.loadFile(file, platform::RichTextBox::PlainText::Utf8OrCp936),
+                  platform::RichTextBox::Load::Ok);
+        EXPECT_EQ(box.text(), text);
+      }
+    }
+  EXPECT_GE(lessons, 8);
 }
 
 TEST(CourseFiles, SettingsOpenTheFirstLessonOfBook01) {

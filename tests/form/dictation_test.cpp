@@ -2,7 +2,12 @@
 // answer box, scoring against the pass mark, progress and the lesson pass.
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
+#include <QAbstractScrollArea>
 #include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -204,12 +209,27 @@ TEST_F(Dictation, AScoreEqualToThePassMarkPassesAndTheProgressFollows) {
   EXPECT_EQ(f->Label34.left(), f->Label7(36).left() + f->Label7(36).width() + 40);
 }
 
-TEST_F(Dictation, APassMarkOf150IsAcceptedAndNothingCanPass) {
-  start();
-  f->Combo5.typeText("150");
-  EXPECT_TRUE(h.messages.empty());
-  answerRight();
-  expectScoreMessage(0, "本句得分：100分，您未能过关，请按回车键重做当前句子。");
+// No score is above 100: a pass mark above it would fail every answer, so it
+// is refused as one below 60 is, with its own message.
+TEST_F(Dictation, APassMarkAboveAHundredIsRefused) {
+  for (const char* high : {"999", "100.5"}) {
+    SCOPED_TRACE(high);
+    start();
+    learner::replaceText(f->Combo5, high);
+    learner::key(*f, Qt::Key_Return);
+    ASSERT_EQ(h.messages.size(), 1u);
+    EXPECT_EQ(h.messages[0].prompt, "最高值不能高于100分！");
+    EXPECT_EQ(h.messages[0].title, Form1::kAppTitle);
+    EXPECT_EQ(f->Combo5.text(), "100");
+    h.messages.clear();
+    answerRight();
+    expectScoreMessage(0, "本句得分：100分，恭喜您已过关，请按回车键进入下一句。");
+  }
+  start("150");  // from the settings file: refused at start-up, never saved
+  EXPECT_EQ(f->Combo5.text(), "100");
+  h.close();
+  EXPECT_EQ(platform::rtfToText(h.folder.readBytes("\\SETTING\\set.dat")),
+            "0\\1\\1\\0\\0\\1\\0\\1\\0\\Book01\\100\\");
 }
 
 TEST_F(Dictation, APassMarkBelowSixtyIsReplaced) {
@@ -227,7 +247,7 @@ TEST_F(Dictation, APassMarkBelowSixtyIsReplaced) {
 }
 
 // Typed digit by digit, "8" is on its way to "80": the box holds its check
-// until the number is used or Enter ends it.
+// until the box is left (told beside it) or Enter ends it.
 TEST_F(Dictation, APassMarkBeingTypedIsCheckedWhenItIsUsed) {
   start();
   f->Combo5.setFocus();
@@ -236,17 +256,17 @@ TEST_F(Dictation, APassMarkBeingTypedIsCheckedWhenItIsUsed) {
   EXPECT_TRUE(h.messages.empty());
   f->Combo5.typeText("5");
   f->Text2.setFocus();
-  answerRight();
-  ASSERT_EQ(h.messages.size(), 2u);
-  EXPECT_EQ(h.messages[0].prompt, "最低值不能低于60分！");
+  EXPECT_EQ(f->Label56.caption(), "最低值不能低于60分！");
   EXPECT_EQ(f->Combo5.text(), "60");
-  expectScoreMessage(1, "本句得分：100分，恭喜您已过关，请按回车键进入下一句。");
+  answerRight();
+  ASSERT_EQ(h.messages.size(), 1u);
+  expectScoreMessage(0, "本句得分：100分，恭喜您已过关，请按回车键进入下一句。");
 
   f->Combo5.setFocus();
   f->Combo5.typeText("7");
   QTest::keyClick(f->Combo5.widget(), Qt::Key_Return);
   EXPECT_EQ(f->Combo5.text(), "60");
-  EXPECT_EQ(h.messages.size(), 3u);
+  EXPECT_EQ(h.messages.size(), 2u);
 }
 
 TEST_F(Dictation, AKeyAfterAHintHidesTheEnglishAgainButTheHintStillCosts) {
@@ -394,7 +414,8 @@ TEST_F(Dictation, TheSentencePageHintShowsTheEnglish) {
   // reaches it by its key.
   learner::key(*f, Qt::Key_F8);
   ASSERT_EQ(h.messages.size(), 1u);
-  EXPECT_EQ(h.messages[0].prompt, "请在“显示英文句子”处于未选中状态时使用此功能（快捷键F9）。");
+  // The key named is the one that reaches the hint on this page (F9 does nothing here).
+  EXPECT_EQ(h.messages[0].prompt, "请在“显示英文句子”处于未选中状态时使用此功能（快捷键F8）。");
   EXPECT_EQ(h.messages[0].title, Form1::kAppTitle);
   f->Label21.click();  // switch off
   ASSERT_FALSE(f->Label1.visible());
@@ -407,18 +428,61 @@ TEST_F(Dictation, TheSentencePageHintShowsTheEnglish) {
   EXPECT_EQ(f->Label30.caption(), "100");
 }
 
-// A pass mark below 60 left in the box is checked when the learner leaves it,
-// and never saved.
-TEST_F(Dictation, APassMarkBelowSixtyIsCorrectedWhenTheBoxIsLeft) {
-  for (const char* typed : {"5", ""}) {
-    SCOPED_TRACE(typed);
+// A pass mark out of range left in the box is corrected when the learner
+// leaves it, and never saved. The learner is told beside the box: a message
+// box would take the words typed into the answer box after the click.
+TEST_F(Dictation, APassMarkLeftOutOfRangeIsCorrectedAndNoKeystrokeIsLost) {
+  const struct {
+    const char* typed;
+    const char* mark;
+    const char* told;
+  } cases[] = {{"5", "60", "最低值不能低于60分！"},
+               {"", "60", "最低值不能低于60分！"},
+               {"abc", "60", "最低值不能低于60分！"},
+               {"999", "100", "最高值不能高于100分！"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
     start("80");
-    learner::replaceText(f->Combo5, typed);
-    EXPECT_TRUE(h.messages.empty());  // not while typing
-    learner::click(f->Text2);         // the focus goes to the answer box
-    ASSERT_EQ(h.messages.size(), 1u);
-    EXPECT_EQ(h.messages[0].prompt, "最低值不能低于60分！");
-    EXPECT_EQ(f->Combo5.text(), "60");
+    learner::replaceText(f->Combo5, c.typed);
+    EXPECT_FALSE(f->Label56.visible());  // not while typing
+    learner::click(f->Text2);            // the focus goes to the answer box
+    learner::type(*f, "hello");
+    EXPECT_EQ(f->Text2.text(), "hello");
+    EXPECT_TRUE(h.messages.empty());  // no box took the keys
+    EXPECT_EQ(f->Combo5.text(), c.mark);
+    ASSERT_TRUE(f->Label56.visible());
+    EXPECT_EQ(f->Label56.caption(), c.told);
+    EXPECT_EQ(learner::unseenTexts(*f), std::vector<std::string>{});
+    ASSERT_TRUE(f->Timer5.enabled());
+    f->Timer5.fire();  // a few seconds later
+    EXPECT_FALSE(f->Label56.visible());
+  }
+}
+
+// The key hint of the dictation page lies over no text and no control, the
+// answer box included however long the answer, and no other page shows it.
+TEST_F(Dictation, TheKeyHintShowsOnTheDictationPageOnlyAndCoversNothing) {
+  start();
+  learner::click(f->Text2);
+  learner::type(*f, kLongEnglish + " " + kLongEnglish);
+  ASSERT_TRUE(f->Picture12.visible());
+  EXPECT_EQ(learner::unseenTexts(*f), std::vector<std::string>{});
+  QWidget* hint = f->Picture12.widget();
+  const QRect place(hint->mapTo(f->widget(), QPoint(0, 0)), hint->size());
+  for (QWidget* w : f->widget()->findChildren<QWidget*>()) {
+    const auto* label = qobject_cast<QLabel*>(w);
+    const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) ||
+                         qobject_cast<QAbstractScrollArea*>(w) || qobject_cast<QLineEdit*>(w) ||
+                         (label && !label->text().isEmpty());
+    if (!control || !w->isVisible() || w == hint || hint->isAncestorOf(w)) continue;
+    const QRect other(w->mapTo(f->widget(), QPoint(0, 0)), w->size());
+    EXPECT_FALSE(place.intersects(other))
+        << w->metaObject()->className() << " at " << other.x() << "," << other.y() << " "
+        << other.width() << "x" << other.height();
+  }
+  for (int page : {2, 3, 4, 5, 1}) {
+    learner::click(f->Label14(page));
+    EXPECT_FALSE(f->Picture12.visible()) << page;
   }
 }
 

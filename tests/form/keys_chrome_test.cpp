@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QImage>
 #include <QWidget>
 
 #include "support/form_harness.h"
@@ -55,6 +56,31 @@ TEST_F(Keys, FunctionKeysActOnTheSentenceAndDictationPagesOnly) {
   learner::key(*f, Qt::Key_F9);
   EXPECT_EQ(f->Label27.caption(), "0");  // redone
   EXPECT_EQ(f->Label30.caption(), "100");
+}
+
+// Esc stops the sentence and the repeats still to come, wherever the focus is.
+TEST_F(Keys, EscStopsTheSentenceAndItsRepeats) {
+  for (const char* focus : {"answer box", "repeat box"}) {
+    SCOPED_TRACE(focus);
+    learner::pickFromList(f->Combo2, 10);  // 每句朗读 10 次
+    if (std::string(focus) == "answer box")
+      learner::click(f->Text2);
+    else
+      learner::click(f->Combo2);
+    learner::key(*f, Qt::Key_F7);
+    h.player->position = std::stod(f->playend);
+    ASSERT_TRUE(f->Timer1.fire());  // the first play ends: the interval runs
+    ASSERT_TRUE(f->Timer2.enabled());
+    learner::key(*f, Qt::Key_Escape);
+    EXPECT_FALSE(h.player->playing);
+    EXPECT_FALSE(f->Timer1.enabled());
+    EXPECT_FALSE(f->Timer2.enabled());  // no repeat follows
+    learner::key(*f, Qt::Key_F7);       // playing again is still possible
+    EXPECT_TRUE(h.player->playing);
+    learner::key(*f, Qt::Key_Escape);  // and Esc stops a play under way
+    EXPECT_FALSE(h.player->playing);
+    EXPECT_FALSE(f->Timer1.enabled());
+  }
 }
 
 TEST_F(Keys, AShortcutInTheAnswerBoxAlsoReachesTheBox) {
@@ -121,6 +147,31 @@ TEST_F(Keys, TheMiniModeLinkWithoutItsProgramTellsTheLearner) {
   EXPECT_EQ(f->Label38.left(), linkLeft);
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_NE(h.messages[0].prompt.find("mini.exe"), std::string::npos);
+}
+
+// The skin's maximise glyph does nothing, and is drawn greyed as a glyph that
+// does nothing: its colours are those of the title band's greys, not the
+// minimise button's blue.
+TEST(Chrome, TheMaximiseGlyphIsGreyedAndDoesNothing) {
+  FormHarness h;
+  h.folder.copyShippedFiles();  // the skin
+  h.writeDefaultCourse();
+  Form1* f = &h.start();
+  const QImage shot = f->widget()->grab().toImage();
+  const auto saturation = [&](int left, int right) {  // the cell's mean
+    int sum = 0, n = 0;
+    for (int y = 1; y < 18; ++y)
+      for (int x = left + 2; x < right - 2; ++x, ++n) sum += shot.pixelColor(x, y).hsvSaturation();
+    return sum / n;
+  };
+  EXPECT_GT(saturation(709, 729), 100);  // minimise: blue
+  EXPECT_LT(saturation(730, 750), 40);   // maximise: grey
+  const double left = f->screenLeft(), top = f->screenTop();
+  learner::click(*f, QPoint(740, 9));
+  EXPECT_FALSE(f->widget()->isMaximized());
+  EXPECT_EQ(f->screenLeft(), left);
+  EXPECT_EQ(f->screenTop(), top);
+  EXPECT_TRUE(f->widget()->isVisible());
 }
 
 TEST_F(Keys, TheTitleBarButtonsCloseAndMinimise) {

@@ -168,6 +168,8 @@ TEST(Startup, WithoutALessonOpenedPageOneIsLaidOut) {
        [](ProgramFolder& p) { std::remove(p.full("\\book\\Book01\\2.dat").c_str()); }},
       {"a book without lessons", "0",
        [](ProgramFolder& p) { p.write("\\SETTING\\BookList\\Book01.dat", "^"); }},
+      {"the saved lesson without sentences", "0",
+       [](ProgramFolder& p) { p.write("\\book\\Book01\\1.dat", ""); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -91,5 +91,14 @@ int main(int argc, char** argv) {
 
   recordTake(f, *h.wave, analysis_test::silence(2.0, 44100));
   shoot(f, out + "/page5_silent.png");
+
+  // The dictation page while the learner types a long answer, after leaving
+  // a pass mark below 60 in its box: the key hint and the notice.
+  learner::click(f.Label14(8));
+  learner::replaceText(f.Combo5, "5");
+  learner::click(f.Text2);
+  learner::type(f, kLongEnglish);
+  QApplication::processEvents();
+  shoot(f, out + "/page8_typing.png");
   return 0;
 }

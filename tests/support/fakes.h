@@ -17,6 +17,7 @@ struct FakePlayer : platform::MediaPlayer {
   double rateValue = 1.0;
   double position = 0;
   double guard = -1;
+  double soundEnd = -1;  // where the lesson's sound ends; negative: past every time
   bool playing = false;
   std::vector<std::string> log;   // "seek 1.5", "play", "pause"
   platform::SoundSamples lesson;  // what the lesson file holds, for the take analysis
@@ -30,7 +31,7 @@ struct FakePlayer : platform::MediaPlayer {
   std::string URL() const override { return url; }
   double currentPosition() const override { return position; }
   void setCurrentPosition(double s) override {
-    position = s;
+    position = soundEnd >= 0 ? std::min(s, soundEnd) : s;
     log.push_back("seek " + std::to_string(s));
   }
   void play() override {
@@ -42,6 +43,7 @@ struct FakePlayer : platform::MediaPlayer {
     log.push_back("pause");
   }
   void setEndGuard(double s) override { guard = s; }
+  bool holding() const override { return playing && soundEnd >= 0 && position >= soundEnd; }
   platform::SoundReader stretchReader(double from, double to) const override {
     return [lesson = lesson, from, to] {
       const auto at = [&](double t) {

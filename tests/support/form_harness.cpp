@@ -3,7 +3,9 @@
 FormHarness::FormHarness() {
   ui::setMessageBoxResponder([this](const ui::MessageBoxCall& c) {
     messages.push_back(c);
-    return 1;
+    if (!(c.style & ui::kYesNo)) return int(ui::kOk);
+    if (answer) return answer;
+    return int(c.style & ui::kDefaultButton2 ? ui::kNo : ui::kYes);
   });
 }
 

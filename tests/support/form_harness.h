@@ -26,6 +26,8 @@ class FormHarness {
   FakeWave* wave = nullptr;
   FakeSounds* sounds = nullptr;
   std::vector<ui::MessageBoxCall> messages;
+  // The answer to every Yes/No question; 0: its default button, as Enter.
+  int answer = 0;
   bool soundOff = false;
 
  private:

@@ -33,6 +33,8 @@ void drawTitleBand(QPainter& p) {
 }
 
 // Minimise, maximise and close glyphs hanging from the top edge, x 709..771, y 0..19.
+// The window has a fixed size: the maximise glyph is greyed, as a button that
+// is not available.
 void drawCaptionGlyphs(QPainter& p) {
   struct Glyph {
     int left, right;
@@ -40,7 +42,7 @@ void drawCaptionGlyphs(QPainter& p) {
   };
   const std::array glyphs{
       Glyph{709, 729, QColor(0x5d, 0x8f, 0xd4), QColor(0x3f, 0x72, 0xbb)},
-      Glyph{729, 750, QColor(0x5d, 0x8f, 0xd4), QColor(0x3f, 0x72, 0xbb)},
+      Glyph{729, 750, QColor(0x9a, 0xa1, 0xab), QColor(0x84, 0x8b, 0x95)},
       Glyph{750, 771, QColor(0xe2, 0x6c, 0x62), QColor(0xc2, 0x3e, 0x35)},
   };
   const QRectF strip(709, -4, 62, 23);  // rounded at the bottom only
@@ -62,9 +64,10 @@ void drawCaptionGlyphs(QPainter& p) {
 
   const QColor white(255, 255, 255);
   p.fillRect(QRectF(714, 11, 10, 2), white);  // minimise
-  p.setPen(QPen(white, 1.2));
+  const QColor unavailable(0xc8, 0xcc, 0xd2);
+  p.setPen(QPen(unavailable, 1.2));
   p.drawRect(QRectF(734.5, 5.5, 10, 8));  // maximise
-  p.fillRect(QRectF(734.5, 5.5, 10, 2), white);
+  p.fillRect(QRectF(734.5, 5.5, 10, 2), unavailable);
   drawCross(p, QPointF(760.5, 9.5), 3.6, white, 1.7);  // close
 }
 

@@ -105,6 +105,12 @@ void LessonPlayer::setEndGuard(double seconds) {
   restart(playing_ ? currentPosition() : anchorSeconds_);
 }
 
+bool LessonPlayer::holding() const {
+  if (!playing_) return false;
+  const bool opened = worker_->openedSerial() == worker_->openSerialRequested();
+  return heldAtEnd() || (opened && !worker_->fileValid());
+}
+
 void LessonPlayer::restart(double startSeconds) {
   ++generation_;
   anchorSeconds_ = startSeconds;

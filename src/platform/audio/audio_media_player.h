@@ -27,6 +27,7 @@ class LessonPlayer final : public MediaPlayer {
   void play() override;
   void pause() override;
   void setEndGuard(double seconds) override;
+  bool holding() const override;
   SoundReader stretchReader(double from, double to) const override;
 
   // For tests and benchmarks: wait (polling) until the file is opened and the

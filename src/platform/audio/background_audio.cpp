@@ -45,6 +45,7 @@ class Held : public BackgroundAudio::Waiting {
     held_.clear();
   }
   std::unique_ptr<Interface> real_;
+  bool gone() const { return attached_ && !real_; }  // there is none, for good
 
  private:
   bool attached_ = false;
@@ -90,6 +91,8 @@ class DeferredPlayer : public Held<MediaPlayer>, public MediaPlayer {
   void setEndGuard(double s) override {
     call([s](MediaPlayer& p) { p.setEndGuard(s); });
   }
+  // Without an engine, for good, nothing will ever play.
+  bool holding() const override { return real_ ? real_->holding() : gone(); }
   // Before the engine there is nothing to decode with.
   SoundReader stretchReader(double from, double to) const override {
     if (real_) return real_->stretchReader(from, to);

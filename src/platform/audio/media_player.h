@@ -33,6 +33,10 @@ class MediaPlayer {
   // drains, holds its position there and stays paused until the next seek or
   // play. A negative value removes the guard.
   virtual void setEndGuard(double seconds) = 0;
+  // Play has come to an end it holds at, the guard's or the sound's (a file
+  // cut short, a start past its end), or there is no sound to play at all: no
+  // more comes until the next seek or play.
+  virtual bool holding() const { return false; }
 
   // ---- for the take analysis ----
   // A reader of the open file's samples from `from` to `to` seconds, decoded

@@ -3,7 +3,8 @@
 // with "\" separators ("\SETTING\set.dat") and joined to the folder here.
 //
 // An installed program folder cannot be written. The program then keeps the
-// files it writes (the settings, the results, the recording) in the learner's
+// files it writes (the settings, the places in the lessons, the results, the
+// recording) in the learner's
 // data folder, which has the program folder's layout; books the learner adds
 // there are used in place of an installed book of the same title. Once a
 // learner folder is in use for a program folder, programPath() over that

@@ -14,6 +14,10 @@ std::string decodeCp936(std::string_view bytes);
 std::string encodeCp936(std::string_view utf8);
 
 bool looksLikeRtf(std::string_view bytes);
+// Valid UTF-8 that code page 936 text is not: with a byte-order mark, or with
+// characters beyond ASCII (code page 936 text is almost never valid UTF-8
+// where it holds Chinese).
+bool looksLikeUtf8(std::string_view bytes);
 // Plain text of an RTF document (\'hh escapes in code page 936, \uN escapes,
 // ignorable destinations, font and colour tables skipped). Never recursive:
 // truncated or deeply nested documents read without crash or hang.
@@ -24,10 +28,13 @@ std::string textToRtf(std::string_view utf8);
 class RichTextBox {
  public:
   enum class Load { Ok, Missing, Unreadable };
+  // How a file that is not RTF is read: always as code page 936, or as UTF-8
+  // when it looks like UTF-8 (a file a learner's editor saved).
+  enum class PlainText { Cp936, Utf8OrCp936 };
 
   // Loads the file: its plain text becomes the holder's text. On failure the
   // text is left as it was.
-  Load loadFile(const std::string& path);
+  Load loadFile(const std::string& path, PlainText plain = PlainText::Cp936);
   const std::string& text() const { return text_; }
   void setText(std::string text) { text_ = std::move(text); }
   // Saves the text as an RTF document, replacing the file atomically: on

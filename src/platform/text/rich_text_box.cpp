@@ -4,6 +4,8 @@
 
 #include <QSaveFile>
 #include <QString>
+#include <QUtf8StringView>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -45,7 +47,15 @@ void flushFolderOf(const std::string& path) {
 
 }  // namespace
 
-RichTextBox::Load RichTextBox::loadFile(const std::string& path) {
+bool looksLikeUtf8(std::string_view bytes) {
+  const bool bom = bytes.starts_with("\xEF\xBB\xBF");
+  const bool beyondAscii =
+      std::any_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) != 0; });
+  return (bom || beyondAscii) &&
+         QUtf8StringView(bytes.data(), qsizetype(bytes.size())).isValidUtf8();
+}
+
+RichTextBox::Load RichTextBox::loadFile(const std::string& path, PlainText plain) {
   std::error_code ec;
   const auto status = std::filesystem::status(path, ec);
   if (status.type() == std::filesystem::file_type::not_found) return Load::Missing;
@@ -54,7 +64,12 @@ RichTextBox::Load RichTextBox::loadFile(const std::string& path) {
   if (status.type() != std::filesystem::file_type::regular) return Load::Unreadable;
   std::string bytes;
   if (!readWhole(path, bytes)) return Load::Unreadable;
-  text_ = looksLikeRtf(bytes) ? rtfToText(bytes) : decodeCp936(bytes);
+  if (looksLikeRtf(bytes))
+    text_ = rtfToText(bytes);
+  else if (plain == PlainText::Utf8OrCp936 && looksLikeUtf8(bytes))
+    text_ = bytes.substr(bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0);
+  else
+    text_ = decodeCp936(bytes);
   return Load::Ok;
 }
 

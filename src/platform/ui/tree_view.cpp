@@ -173,6 +173,9 @@ TreeView::TreeView(ui::Container& parent)
   QObject::connect(t, &QTreeWidget::itemClicked, widget_, [this](QTreeWidgetItem* item, int) {
     if (NodeClick) NodeClick(item->data(0, Qt::UserRole + 1).toInt());
   });
+  QObject::connect(t, &QTreeWidget::itemExpanded, widget_, [this](QTreeWidgetItem* item) {
+    if (Expand) Expand(item->data(0, Qt::UserRole + 1).toInt());
+  });
 }
 
 QTreeWidgetItem* TreeView::node(int index) const {
@@ -194,6 +197,7 @@ QTreeWidgetItem* TreeView::makeNode(int index, const std::string& key, const std
                                     int image) {
   auto* item = new QTreeWidgetItem;
   item->setText(0, ui::qs(text));
+  item->setToolTip(0, ui::qs(text));  // the whole title, where the pane cuts it
   if (!key.empty()) item->setData(0, Qt::UserRole, ui::qs(key));  // none reads as ""
   item->setData(0, Qt::UserRole + 1, index);
   if (images_ && image >= 1 && image <= images_->count()) {

@@ -57,7 +57,8 @@ class TreeView : public ui::Element {
   void setFont(const ui::Font& font);
 
   std::function<void(int index)> NodeClick;
-  std::function<void()> MenuRequest;  // a right-click, or the menu key
+  std::function<void(int index)> Expand;  // a node was expanded
+  std::function<void()> MenuRequest;      // a right-click, or the menu key
 
   // For tests: a click on node `index`, as the learner's.
   void clickNode(int index);

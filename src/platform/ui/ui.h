@@ -58,6 +58,7 @@ struct MouseEvent {
 enum KeyCode {
   kKeyBack = 8,
   kKeyReturn = 13,
+  kKeyEscape = 27,
   kKeyPageUp = 33,
   kKeyPageDown = 34,
   kKeyUp = 38,
@@ -472,9 +473,19 @@ class Window : public Container {
   std::unique_ptr<Impl> impl_;
 };
 
-// Modal message boxes. Tests install a responder, which then sees every box
-// instead of the learner and answers it.
-enum MsgBoxStyle { kOkOnly = 0, kCritical = 16, kExclamation = 48, kInformation = 64 };
+// Modal message boxes: OK, or Yes and No (Enter gives the default button, Esc
+// No). They return the button's MsgBoxResult. Tests install a responder, which
+// then sees every box instead of the learner and answers it.
+enum MsgBoxStyle {
+  kOkOnly = 0,
+  kYesNo = 4,
+  kCritical = 16,
+  kQuestion = 32,
+  kExclamation = 48,
+  kInformation = 64,
+  kDefaultButton2 = 256,  // the second button (No) is the default, Enter's
+};
+enum MsgBoxResult { kOk = 1, kYes = 6, kNo = 7 };
 struct MessageBoxCall {
   std::string prompt;
   std::string title;

@@ -53,7 +53,7 @@ void setMessageBoxResponder(std::function<int(const MessageBoxCall&)> r) {
   responder() = std::move(r);
 }
 
-// A modal box with an OK button that Enter closes.
+// A modal box with an OK button, or Yes and No, that Enter closes.
 int msgBox(const std::string& prompt, int style, const std::string& title) {
   if (responder()) return responder()({prompt, title, style});
   QMessageBox box;
@@ -63,11 +63,20 @@ int msgBox(const std::string& prompt, int style, const std::string& title) {
   box.setIcon(icon == kInformation   ? QMessageBox::Information
               : icon == kExclamation ? QMessageBox::Warning
               : icon == kCritical    ? QMessageBox::Critical
+              : icon == kQuestion    ? QMessageBox::Question
                                      : QMessageBox::NoIcon);
+  if (style & kYesNo) {
+    QPushButton* yes = box.addButton(QString::fromUtf8("是"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QString::fromUtf8("否"), QMessageBox::NoRole);
+    box.setDefaultButton(style & kDefaultButton2 ? no : yes);
+    box.setEscapeButton(no);
+    box.exec();
+    return box.clickedButton() == yes ? kYes : kNo;
+  }
   QPushButton* ok = box.addButton(QString::fromUtf8("确定"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
   box.exec();
-  return 1;
+  return kOk;
 }
 
 }  // namespace ui
