@@ -23,7 +23,14 @@ pid=$!
 wait_for_window
 [ -n "$win" ] || { echo "no window named Parlenda"; kill -9 $pid; exit 1; }
 # The engine loads after the first paint; its SDL would have taken the signals.
-sleep 2
+# Wait for it: the audio module mapped into the program and, without a sound
+# device, the notice that says so shown (a second window of the program).
+engine_ready() {
+  grep -q libparlenda_audio "/proc/$pid/maps" 2>/dev/null || return 1
+  [ "$3" != none ] || [ "$(xdotool search --onlyvisible --pid $pid 2>/dev/null | wc -l)" -ge 2 ]
+}
+for _ in $(seq 1 300); do engine_ready "$@" && break; sleep 0.1; done
+engine_ready "$@" || { echo "SIG$2 ($3): the audio engine did not arrive"; kill -9 $pid; exit 1; }
 kill -s "$2" $pid
 for _ in $(seq 1 50); do
   kill -0 $pid 2>/dev/null || break
