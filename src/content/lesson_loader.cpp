@@ -66,6 +66,7 @@ void Form1::loadlesson() {
   Label4.setCaption(app::str(n));
   Label34.setCaption(Label4.caption());
   Label37.setCaption(title);
+  tellLessonOpened(title);
 
   // The cursor on sentence 1; an empty lesson shows no sentence.
   sentfrom = 1;

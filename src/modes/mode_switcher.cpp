@@ -27,6 +27,7 @@ const Page& pageOf(int mode) {
 }  // namespace
 
 void Form1::Label14_MouseUp(int k, const ui::MouseEvent&) {
+  studyEvents_.raise(study::PageChanged{studymode, k});
   studymode = std::int16_t(k);
   if (k == 1) ty();
   if (studymode != 8) WindowsMediaPlayer1.pause();
@@ -47,6 +48,7 @@ void Form1::Label14_MouseUp(int k, const ui::MouseEvent&) {
 }
 
 void Form1::cc() {
+  lessonState_.setPage(studymode);
   playcount = 0;
   Command6.setCaption("全文朗读");
   Command7.setCaption("暂停朗读");

@@ -44,6 +44,7 @@ void Form1::showComparison(const analysis::Comparison& c) {
   Label54.setCaption(c.figuresText());
   Label55.setCaption(c.departText());
   takeTimes_ = c.timeMap;
+  tellTakeCompared(c);
   if (c.outcome == analysis::Outcome::Ready)
     TraceView1.setTraces(tracesOf(c));
   else
