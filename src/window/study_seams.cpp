@@ -63,8 +63,6 @@ void Form1::tellAnswerChecked(bool right) {
 
 void Form1::tellTakeCompared(const analysis::Comparison& c) {
   const bool ready = c.outcome == analysis::Outcome::Ready;
-  const bool word = c.departWord >= 0 && c.departWord < int(c.words.size());
   studyEvents_.raise(study::TakeCompared{currentKey(), ready, c.intonationMatch, c.rhythmMatch,
-                                         c.lengthRatio,
-                                         word ? c.words[size_t(c.departWord)].text : ""});
+                                         c.lengthRatio, c.departingWord()});
 }
