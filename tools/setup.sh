@@ -7,7 +7,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev libgl-dev libfontconfig-dev
   libavformat-dev libavcodec-dev libswresample-dev libavutil-dev
-  libsoundtouch-dev libsdl2-dev libfftw3-dev
+  libsoundtouch-dev libsdl2-dev libfftw3-dev libxxhash-dev libsqlite3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-liberation fonts-arphic-uming fonts-dejavu-core
   # Other CJK fonts learners have: the tests check the window ignores them.

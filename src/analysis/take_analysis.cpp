@@ -158,8 +158,6 @@ int mostDepartingWord(const Comparison& c, const std::vector<double>& takeAtMode
   return worst;
 }
 
-std::string percent(double value) { return std::to_string(int(std::lround(value))) + "%"; }
-
 // A word without its punctuation, for the caption.
 std::string bareWord(const std::string& word) {
   size_t first = 0, last = word.size();
@@ -198,38 +196,15 @@ double TimeMap::modelTime(double takeTime) const {
   return modelStart_ + (double(i - 1) + f) * step_;
 }
 
-std::string outcomeMessage(Outcome outcome) {
-  switch (outcome) {
-    case Outcome::Ready:
-      return "";
-    case Outcome::NoTake:
-      return "没有录音：请检查麦克风，再点“录音”";
-    case Outcome::SilentTake:
-      return "没有录到声音";
-    case Outcome::TakeTooLong:
-      return "录音比句子长得多：请只跟读这一句";
-    case Outcome::SilentModel:
-      return "标准发音没有声音，无法对比";
-  }
-  return "";
-}
-
-std::string Comparison::figuresText() const {
-  if (outcome != Outcome::Ready) return message;
-  return "语调 " + percent(intonationMatch) + "　节奏 " + percent(rhythmMatch) + "　时长 " +
-         percent(100 * lengthRatio);
-}
-
-std::string Comparison::departText() const {
-  if (outcome != Outcome::Ready || departWord < 0) return "";
-  return "差别最大：“" + bareWord(words[size_t(departWord)].text) + "”";
+std::string Comparison::departingWord() const {
+  if (outcome != Outcome::Ready || departWord < 0 || departWord >= int(words.size())) return "";
+  return bareWord(words[size_t(departWord)].text);
 }
 
 Comparison compare(const Sound& model, const Sound& take, const std::string& sentence) {
   Comparison c;
   Speaker m = measureLevels(model), t = measureLevels(take);
   c.outcome = check(take, m, t);
-  c.message = outcomeMessage(c.outcome);
   if (c.outcome != Outcome::Ready) return c;
 
   measureSpeech(model, m);

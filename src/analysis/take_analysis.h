@@ -62,8 +62,6 @@ struct WordMark {
 
 struct Comparison {
   Outcome outcome = Outcome::NoTake;
-  // What the display shows instead of the traces when outcome is not Ready.
-  std::string message;
 
   // The model axis: its speech, lead-in and tail trimmed; point i of a trace
   // lies at modelStart + i * step seconds of the model stretch.
@@ -85,14 +83,10 @@ struct Comparison {
 
   TimeMap timeMap;
 
-  // The three figures and the caption, as the display shows them.
-  std::string figuresText() const;
-  std::string departText() const;
+  // The departing word without its punctuation; empty when there is none.
+  std::string departingWord() const;
 };
 
 Comparison compare(const Sound& model, const Sound& take, const std::string& sentence);
-
-// The texts shown for each failure.
-std::string outcomeMessage(Outcome outcome);
 
 }  // namespace analysis

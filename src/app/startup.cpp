@@ -80,6 +80,7 @@ void Form1::Form_Load() {
 
   // 8-13: speed, play count, interval, panels, remembered playback values.
   WindowsMediaPlayer1.setRate(Option1.value() ? 0.5 : Option3.value() ? 2.0 : 1.0);
+  lessonState_.setSpeed(WindowsMediaPlayer1.rate());
   playcount = 0;
   Timer2.setInterval(app::toInt(app::val(Combo3.text()) * 1000 + 10));
   Picture4.move(Picture5.left() - 115, Picture5.top() - 435);
@@ -149,6 +150,9 @@ void Form1::tellSoundOff() {
 
 // Writes the settings line back; the window closes whatever happens.
 void Form1::Form_Unload() {
+  // The event loop may not run again: what waits is told now.
+  studyEvents_.raise(study::ProgramClosing{});
+  studyEvents_.deliverPending();
   std::array<std::string, app::kSettingsFields> f = {app::str(List1.listIndex()),
                                                      app::str(Check1.value()),
                                                      app::str(Check2.value()),

@@ -17,10 +17,11 @@ inline constexpr std::array<const char*, 15> kBookTitles = {
 // items.
 std::vector<std::string> splitCaretList(const std::string& text);
 
-// A title names folders and files: it must stay inside the program folder.
+// A title names folders and files: it must stay inside the program folder
+// (the rules shared with the book maker, rules/book_titles.h).
 bool isSafeBookTitle(const std::string& title);
 
-// Books Book04 and Book07 have wma audio, every other book mp3.
+// Books Book04 and Book07 have wma audio, every other book mp3 (the same).
 std::string audioExtension(const std::string& book);
 
 }  // namespace content

@@ -1,4 +1,5 @@
 #include "content/course_library.h"
+#include "rules/book_titles.h"
 
 namespace content {
 
@@ -19,16 +20,8 @@ std::vector<std::string> splitCaretList(const std::string& raw) {
   return items;
 }
 
-bool isSafeBookTitle(const std::string& title) {
-  if (title.empty() || title == "." || title == "..") return false;
-  if (title.find("..") != std::string::npos) return false;
-  for (unsigned char c : title)
-    if (c < 0x20 || c == 0x7f || c == '/' || c == '\\' || c == ':') return false;
-  return true;
-}
+bool isSafeBookTitle(const std::string& title) { return rules::isSafeBookTitle(title); }
 
-std::string audioExtension(const std::string& book) {
-  return book == "Book04" || book == "Book07" ? ".wma" : ".mp3";
-}
+std::string audioExtension(const std::string& book) { return rules::audioExtension(book); }
 
 }  // namespace content

@@ -86,6 +86,7 @@ bool Form1::loadlesson() {
   Label37.setCaption(title);
   soundEnd_ = -1;
   toldUnplayable_.assign(size_t(n) + 1, false);
+  tellLessonOpened(title);
 
   // The cursor on the sentence to start at: the "*" before it, then Next.
   const int place = std::clamp(remembered, 1, n);

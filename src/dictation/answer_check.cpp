@@ -101,8 +101,10 @@ void Form1::checkAnswer() {
       addTo(Label28, 1);
       addTo(Label30, -10);
     }
+    tellAnswerChecked(false);
     return;
   }
+  tellAnswerChecked(true);
   const bool last = !Command1.enabled();
   if (studymode == 1) {
     if (last)
@@ -123,13 +125,16 @@ void Form1::checkAnswer() {
   }
   countPassedSentence();
   showScore(dictation::Verdict::LessonPass, Label30);
+  studyEvents_.raise(study::LessonPassed{loadedBook_, loadedlesson + 1, List1.text()});
   markLessonPassed(List1.text());
 }
 
 bool Form1::passOrRedoSentence() {
   checkPassMark();  // a number still being typed into Combo5 counts now
   if (numberIn(Label30) < 0) Label30.setCaption("0");
-  if (app::val(Label30.caption()) >= app::val(Combo5.text())) return true;
+  const bool passed = app::val(Label30.caption()) >= app::val(Combo5.text());
+  tellSentenceJudged(passed);
+  if (passed) return true;
   showScore(dictation::Verdict::Fail, Label30);
   Command25_Click();
   return false;
@@ -160,6 +165,7 @@ void Form1::resetDictationCounters() {
 }
 
 void Form1::Command25_Click() {
+  studyEvents_.raise(study::SentenceRedone{currentKey()});
   showEnglishOrMask(false);
   resetDictationCounters();
   Command4_Click();

@@ -50,4 +50,5 @@ void Form1::ty() {
   resetDictationCounters();
   Text2.setText("");
   Text2.setFocus();
+  tellSentenceMadeCurrent();
 }

@@ -27,6 +27,7 @@ const Page& pageOf(int mode) {
 }  // namespace
 
 void Form1::Label14_MouseUp(int k, const ui::MouseEvent&) {
+  studyEvents_.raise(study::PageChanged{studymode, k});
   studymode = std::int16_t(k);
   if (k == 1) ty();
   // A row played on another page leaves its stretch behind: the read-along
@@ -50,6 +51,7 @@ void Form1::Label14_MouseUp(int k, const ui::MouseEvent&) {
 }
 
 void Form1::cc() {
+  lessonState_.setPage(studymode);
   playcount = 0;
   Command6.setCaption("全文朗读");
   Command7.setCaption("暂停朗读");

@@ -13,6 +13,7 @@ bool Form1::playStretch() {
   // heard; the end watcher still sees the end and counts the play.
   WindowsMediaPlayer1.setEndGuard(app::val(playend));
   WindowsMediaPlayer1.play();
+  tellStretchPlayed();
   return true;
 }
 
@@ -47,6 +48,7 @@ void Form1::Timer1_Timer() {
   Timer1.setEnabled(false);
   WindowsMediaPlayer1.pause();
   ++playcount;
+  tellStretchEnded();
   Timer2.setEnabled(true);
   if (studymode == 5 && !Command9.enabled() && Command12.enabled()) {
     MMControl1.setFrom(0);
@@ -82,6 +84,7 @@ void Form1::focusAfterChoice() {
 
 void Form1::setSpeed(double rate) {
   WindowsMediaPlayer1.setRate(rate);
+  lessonState_.setSpeed(rate);
   focusAfterChoice();
 }
 

@@ -2,6 +2,7 @@
 // analysis runs on a worker, then the traces, the figures and the word that
 // departs most are shown under the sentence; a mark follows the loop.
 #include "app/numeric.h"
+#include "messages/messages.h"
 #include "window/form1.h"
 
 namespace {
@@ -41,9 +42,10 @@ void Form1::analyseTake() {
 }
 
 void Form1::showComparison(const analysis::Comparison& c) {
-  Label54.setCaption(c.figuresText());
-  Label55.setCaption(c.departText());
+  Label54.setCaption(messages::takeFigures(c));
+  Label55.setCaption(messages::takeDeparture(c));
   takeTimes_ = c.timeMap;
+  tellTakeCompared(c);
   if (c.outcome == analysis::Outcome::Ready)
     TraceView1.setTraces(tracesOf(c));
   else

@@ -76,4 +76,5 @@ void Form1::wireEvents() {
   wireReadAlong();
   wireDictationStrip();
   wireScoreSheet();
+  wireStudySeams();
 }

@@ -14,11 +14,15 @@
 #include "platform/audio/sounds.h"
 #include "platform/audio/wave_device.h"
 #include "platform/text/rich_text.h"
+#include "platform/ui/later.h"
 #include "platform/ui/skinned_button.h"
 #include "platform/ui/trace_view.h"
 #include "platform/ui/tree_view.h"
 #include "platform/ui/ui.h"
 #include "platform/ui/worker.h"
+#include "study/lesson_view.h"
+#include "study/study_events.h"
+#include "window/form_player.h"
 
 // The audio components the window drives; tests hand in stand-ins.
 struct Devices {
@@ -393,6 +397,14 @@ class Form1 : public ui::Window, public app::SharedState {
   void Command27_Click();  // close the score sheet
   void Command28_Click();  // show the score sheet
 
+  // ---- what new capabilities use instead of the elements (window/study_seams.cpp) ----
+  // What the learner does, told after each handler; subscribe from outside.
+  study::StudyEvents& studyEvents() { return studyEvents_; }
+  // The loaded lesson, the current sentence, the page, the speed.
+  const study::LessonView& lessonView() const { return lessonState_; }
+  // Play, next, previous, repeat and speed, running the learner's handlers.
+  study::SentencePlayer& sentencePlayer() { return player_; }
+
   // The short product name used as the caption of notices without their own.
   static constexpr const char* kAppTitle = "Parlenda";
 
@@ -403,6 +415,17 @@ class Form1 : public ui::Window, public app::SharedState {
   void wireEvents();
   void stackPanels();
   std::string skinFile(const std::string& name) const;  // a picture of the skin
+
+  // window/study_seams.cpp: the events are delivered by the event loop.
+  void wireStudySeams();
+  study::SentenceKey currentKey() const;
+  void tellLessonOpened(const std::string& title);
+  void tellSentenceMadeCurrent();
+  void tellStretchPlayed();
+  void tellStretchEnded();
+  void tellSentenceJudged(bool passed);
+  void tellAnswerChecked(bool right);
+  void tellTakeCompared(const analysis::Comparison& c);
 
   // window/off_window.cpp
   void layOutOffWindowHolders();
@@ -438,6 +461,10 @@ class Form1 : public ui::Window, public app::SharedState {
 
   std::string folder_;
   Devices devices_;
+  study::StudyEvents studyEvents_;
+  study::LessonState lessonState_;
+  FormPlayer player_{*this};
+  ui::Later studyDelivery_;           // after the events: its waiting deliveries go first
   std::string loadedBook_;            // the text of Combo1 when the loaded lesson was opened
   bool takeRecording_ = false;        // "录音" ran and "停止" has not ended it yet
   double soundEnd_ = -1;              // where the lesson's sound ends, once a play met it

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "messages/messages.h"
 #include "speech_fixtures.h"
 
 using analysis::compare;
@@ -154,7 +155,7 @@ TEST(TakeAnalysis, TheWordSpokenAtAnotherPitchIsTheOneThatDepartsMost) {
   const Comparison c = compare(model, take, "I would like a cup of tea.");
   ASSERT_EQ(c.outcome, Outcome::Ready);
   ASSERT_EQ(c.departWord, 4);
-  EXPECT_EQ(c.departText(), "差别最大：“cup”");
+  EXPECT_EQ(messages::takeDeparture(c), "差别最大：“cup”");
 }
 
 // Over several sentences: the same sentence in the same voice (slower) matches
@@ -216,10 +217,10 @@ TEST(TakeAnalysis, TakesThatCannotBeComparedSaySoInWords) {
     SCOPED_TRACE(c.name);
     const Comparison result = compare(c.model, c.take, "Where is the railway station?");
     EXPECT_EQ(result.outcome, c.outcome);
-    EXPECT_EQ(result.message, c.message);
-    EXPECT_EQ(result.figuresText(), c.message);
+    EXPECT_EQ(messages::takeProblem(result.outcome), c.message);
+    EXPECT_EQ(messages::takeFigures(result), c.message);
     EXPECT_TRUE(result.model.pitch.empty() && result.take.pitch.empty() && result.words.empty());
-    EXPECT_EQ(result.departText(), "");
+    EXPECT_EQ(messages::takeDeparture(result), "");
   }
   // Twice as long is a slow reading, not a failure.
   Sound twice{{}, model.rate};
@@ -242,7 +243,7 @@ TEST(TakeAnalysis, SilenceAndAClickBeforeTheTakeAreTrimmedButTheMapKeepsTheTakes
   EXPECT_NEAR(c.timeMap.modelTime(0.2), c.modelStart - (c.timeMap.takeTime(c.modelStart) - 0.2),
               1e-9);
   EXPECT_LT(c.lengthRatio, 1.3);
-  const std::string figures = c.figuresText();
+  const std::string figures = messages::takeFigures(c);
   EXPECT_NE(figures.find("语调 " + std::to_string(c.intonationMatch) + "%"), std::string::npos);
   EXPECT_NE(figures.find("节奏 " + std::to_string(c.rhythmMatch) + "%"), std::string::npos);
 }

@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Encoding{"vbr_mp3_22k", kRate / 2, "lame --quiet -V 9 %s %o", "mp3"},
                     Encoding{"wma", kRate,
                              "ffmpeg -y -loglevel error -i %s -c:a wmav2 -b:a 128k %o", "wma"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // The CBR mp3 is located by arithmetic, the VBR one walked: both give the
 // file's length in frames, without decoding it.

@@ -115,7 +115,7 @@ TEST_P(UnusableFile, LeavesThePlayerSilentAndItsPositionStill) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, UnusableFile, testing::Values("missing.mp3", "garbage.mp3"),
-                         [](const auto& info) { return std::string(info.param).substr(0, 7); });
+                         [](const auto& test) { return std::string(test.param).substr(0, 7); });
 
 TEST(NoDevice, ThePlayerRunsOnTheClock) {
   TempDir dir;
@@ -186,6 +186,6 @@ INSTANTIATE_TEST_SUITE_P(Times, TimesPastTheAudio,
                                          FarTime{"guard_huge", 1.5, 1e300, 0.5},
                                          FarTime{"start_15_digits", 123456789012345.0, -1, 0},
                                          FarTime{"start_and_guard_huge", 1e300, 1e301, 0}),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& test) { return std::string(test.param.name); });
 
 }  // namespace

@@ -88,9 +88,9 @@ TEST_P(ExactSeek, EachStretchIsTheFullDecodeFromSeekToGuard) {
 INSTANTIATE_TEST_SUITE_P(Formats, ExactSeek,
                          testing::Values(SeekCase{"mp3", 100}, SeekCase{"wma", 100},
                                          SeekCase{"wav", 50}),
-                         [](const auto& info) {
-                           return std::string(info.param.format) + "_volume" +
-                                  std::to_string(info.param.volume);
+                         [](const auto& test) {
+                           return std::string(test.param.format) + "_volume" +
+                                  std::to_string(test.param.volume);
                          });
 
 class EncoderDelay : public testing::TestWithParam<const char*> {};

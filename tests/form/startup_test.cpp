@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                                      "0\\1\\1\\1\\0\\1\\0\\1\\0\\Book01\\60\\"},
                       BrokenSettings{"PlainTextLine", "1\\1\\1\\3\\2\\1\\0\\0\\0\\Book01\\90\\\r\n",
                                      "1\\1\\1\\3\\2\\1\\0\\0\\0\\Book01\\90\\"}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 TEST(Startup, ATitleReachingOutsideTheFolderIsNotUsed) {
   for (const char* title : {"../etc", "a/b", "Book\x01", ".."}) {

@@ -18,7 +18,7 @@ using platform::BackgroundAudio;
 using Log = std::vector<std::string>;
 
 struct RecordingPlayer : platform::MediaPlayer {
-  explicit RecordingPlayer(Log& log) : log(log) {}
+  explicit RecordingPlayer(Log& to) : log(to) {}
   Log& log;
   void setAutoStart(bool on) override { log.push_back("autostart " + std::to_string(on)); }
   void setVolume(int v) override { log.push_back("volume " + std::to_string(v)); }
@@ -40,7 +40,7 @@ struct RecordingPlayer : platform::MediaPlayer {
   }
 };
 struct RecordingWave : platform::WaveDevice {
-  explicit RecordingWave(Log& log) : log(log) {}
+  explicit RecordingWave(Log& to) : log(to) {}
   Log& log;
   void setNotify(bool) override {}
   void setWait(bool) override {}
@@ -53,14 +53,14 @@ struct RecordingWave : platform::WaveDevice {
   double playPosition() const override { return 0.25; }
 };
 struct RecordingSounds : platform::Sounds {
-  explicit RecordingSounds(Log& log) : log(log) {}
+  explicit RecordingSounds(Log& to) : log(to) {}
   Log& log;
   void play(const std::string& p) override { log.push_back("sound " + p); }
 };
 
 struct FakeEngine : AudioDevices {
-  FakeEngine(Log& log, bool output, std::atomic<int>* alive)
-      : log(log), output(output), alive(alive) {
+  FakeEngine(Log& to, bool withOutput, std::atomic<int>* count)
+      : log(to), output(withOutput), alive(count) {
     if (alive) ++*alive;
   }
   ~FakeEngine() override {

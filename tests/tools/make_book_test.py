@@ -24,6 +24,7 @@ sys.path.insert(0, str(TOOL))
 sys.dont_write_bytecode = True
 
 from book_files import FormatError  # noqa: E402
+from book_rules import RULES_FILE, audio_extension, title_faults  # noqa: E402
 from lesson_texts import decode_text  # noqa: E402
 from speech_fixture import Pacing, write_lesson_wav  # noqa: E402
 from timed_text import parse_lrc, parse_srt, parse_vtt  # noqa: E402
@@ -316,6 +317,20 @@ class BadInput(unittest.TestCase):
                 after = {str(p.relative_to(program)): p.read_bytes() for p in program.rglob("*") if p.is_file()}
                 self.assertEqual(after, before)
                 self.assertEqual(sorted(p.name for p in program.iterdir()), ["SETTING", "book"])
+
+
+class BookRules(unittest.TestCase):
+    """The player judges the same titles alike (tests/rules)."""
+
+    def test_titles_are_judged_as_the_shared_cases_say(self):
+        import json
+        cases = json.loads((RULES_FILE.parent / "book_title_cases.json").read_text(encoding="utf-8"))
+        for title in cases["safe"]:
+            self.assertEqual(title_faults(title), [], title)
+        for title in cases["unsafe"]:
+            self.assertNotEqual(title_faults(title), [], repr(title))
+        self.assertEqual(audio_extension("Book04"), ".wma")
+        self.assertEqual(audio_extension("Book05"), ".mp3")
 
 
 class TextReading(unittest.TestCase):

@@ -28,6 +28,7 @@ from pathlib import Path
 sys.dont_write_bytecode = True  # keep the source tree free of __pycache__
 
 from book_files import FormatError, lesson_text, results_text, title_list, to_cp936
+from book_rules import audio_extension, title_faults
 from lesson_audio import AudioError, make_lesson_audio
 from lesson_script import check_titles, read_script
 from lesson_texts import clean_field
@@ -35,13 +36,11 @@ from program_files import make_effect_sounds, make_recorder_file, make_settings
 from recorded_lesson import make_recorded_lesson
 from timed_text import PARSERS, read_timed_text
 
-WMA_BOOKS = ("Book04", "Book07")  # the player plays .wma for these titles, .mp3 for all others
 TEXT_SUFFIXES = (".txt", *PARSERS)
 # Files of a lesson folder that are no part of any lesson.
 OTHER_SUFFIXES = (".ini", ".md", ".partial")
 AUDIO_SUFFIXES = (".mp3", ".m4a", ".aac", ".mp4", ".ogg", ".oga", ".opus", ".flac", ".wav",
                   ".wma", ".aiff", ".webm", ".mka", ".ac3", ".amr")
-UNSAFE_IN_TITLE = '\\/^*#<>:"|?'
 
 
 @dataclass
@@ -70,13 +69,10 @@ def book_options(folder, title):
 
 
 def check_book_title(title):
-    """The title names folders and files on every system the book may go to;
-    the player refuses one that could lead out of its folder ("..")."""
-    bad = [ch for ch in title if ch in UNSAFE_IN_TITLE or ord(ch) < 32 or ord(ch) == 127]
-    if not title.strip() or ".." in title or bad or title != title.strip() or title.endswith("."):
-        raise FormatError(f"book title {title!r} is not a safe folder name"
-                          + (f" (it holds {bad[0]!r})" if bad else ""))
-    to_cp936(title, "book title")
+    """The player follows the same rules (book_rules.py)."""
+    faults = title_faults(title)
+    if faults:
+        raise FormatError(f"book title {title!r} is not a safe folder name ({faults[0]})")
 
 
 def lesson_files(folder):
@@ -184,7 +180,7 @@ def make_book(folder, program_folder, title=None, program_files=False, encoding=
     options = book_options(folder, title)
     title = options["title"]
     lessons = read_lessons(folder, options["titles"], encoding, log)
-    extension = ".wma" if title in WMA_BOOKS else ".mp3"
+    extension = audio_extension(title)
     book = BookFolders(program_folder, title)
     try:
         for number, lesson in enumerate(lessons, start=1):

@@ -1,0 +1,30 @@
+#pragma once
+// The program's own texts in Chinese, by name, and the wording of what the
+// libraries below the window find (they return values; the window words
+// them here). The Parts' notices are still written where their handlers
+// show them.
+#include <string>
+#include <string_view>
+
+#include "analysis/take_analysis.h"
+
+namespace messages {
+
+// ---- the take beside the model (read-along display) ----
+inline constexpr std::string_view kNoTake = "没有录音：请检查麦克风，再点“录音”";
+inline constexpr std::string_view kSilentTake = "没有录到声音";
+inline constexpr std::string_view kTakeTooLong = "录音比句子长得多：请只跟读这一句";
+inline constexpr std::string_view kSilentModel = "标准发音没有声音，无法对比";
+inline constexpr std::string_view kIntonation = "语调 ";
+inline constexpr std::string_view kRhythm = "　节奏 ";
+inline constexpr std::string_view kLength = "　时长 ";
+inline constexpr std::string_view kDepartsMost = "差别最大：";
+
+// What went wrong with a take; empty when it was compared.
+std::string takeProblem(analysis::Outcome outcome);
+// "语调 82%　节奏 75%　时长 110%", or what went wrong.
+std::string takeFigures(const analysis::Comparison& c);
+// "差别最大：“cup”"; empty when no word departs.
+std::string takeDeparture(const analysis::Comparison& c);
+
+}  // namespace messages
