@@ -63,7 +63,7 @@ INSTANTIATE_TEST_SUITE_P(
                     Start{"under_the_cushion", LessonVoice::kStartCushionFrames - 1, false, 0},
                     Start{"the_cushion", LessonVoice::kStartCushionFrames, false, kPass},
                     Start{"a_short_whole_stretch", 300, true, 300}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& test) { return std::string(test.param.name); });
 
 // Once started, a pass plays what is queued, however little: the cushion is
 // for the start only.
