@@ -9,7 +9,7 @@ void Form1::wireStudySeams() {
   studyEvents_.setWake([this] { studyDelivery_.post([this] { studyEvents_.deliverPending(); }); });
   // The repeat count is what the box holds, picked, typed or set by a page
   // (from its design-time text on).
-  const auto followRepeat = [this] { lessonState_.setRepeat(int(app::val(Combo2.text()))); };
+  const auto followRepeat = [this] { lessonState_.setRepeat(app::toInt(app::val(Combo2.text()))); };
   followRepeat();
   Combo2.Change = followRepeat;
 }
@@ -48,7 +48,8 @@ void Form1::tellStretchEnded() {
 }
 
 void Form1::tellSentenceJudged(bool passed) {
-  const int score = int(app::val(Label30.caption())), mark = int(app::val(Combo5.text()));
+  const int score = app::toInt(app::val(Label30.caption())),
+            mark = app::toInt(app::val(Combo5.text()));
   if (passed)
     studyEvents_.raise(study::SentencePassed{currentKey(), score, mark});
   else
@@ -56,7 +57,7 @@ void Form1::tellSentenceJudged(bool passed) {
 }
 
 void Form1::tellAnswerChecked(bool right) {
-  const auto count = [](const ui::Label& l) { return int(app::val(l.caption())); };
+  const auto count = [](const ui::Label& l) { return app::toInt(app::val(l.caption())); };
   studyEvents_.raise(study::AnswerChecked{currentKey(), studymode, right, count(Label28),
                                           count(Label27), count(Label29), count(Label30)});
 }
