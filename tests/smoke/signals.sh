@@ -21,7 +21,13 @@ if [ "$3" = none ]; then export SDL_AUDIODRIVER=no-such-driver; else export SDL_
 ./parlenda 2>stderr.log &
 pid=$!
 wait_for_window
-[ -n "$win" ] || { echo "no window named Parlenda"; kill -9 $pid; exit 1; }
+if [ -z "$win" ]; then
+  kill -0 $pid 2>/dev/null && echo "no window named Parlenda (the program runs)" ||
+    echo "no window named Parlenda (the program ended)"
+  cat stderr.log
+  kill -9 $pid 2>/dev/null
+  exit 1
+fi
 # The engine loads after the first paint; its SDL would have taken the signals.
 # Wait for it: the audio module mapped into the program and, without a sound
 # device, the notice that says so shown (a second window of the program).

@@ -6,6 +6,7 @@
 #include <QFont>
 #include <QMessageBox>
 #include <QPushButton>
+#include <cstdlib>
 #include <thread>
 
 #include "platform/ui/ui_qt.h"
@@ -23,7 +24,20 @@ struct Application::Impl {
 // Reading the font configuration takes several milliseconds and needs no
 // display, so it runs while the application connects to one; Qt's own call
 // then finds it done.
+// Without a session bus named in the environment, libdbus starts one of its
+// own through X11 (dbus-launch --autolaunch, where dbus-x11 is installed) when
+// Qt asks whether a screen reader runs; that start can leave the first window
+// waiting for good (seen: the window never shown, the user-interface thread in
+// QDBusConnection::sessionBus()). A desktop session names its bus; without one,
+// the program asks no bus at all.
+static void askNoBusUnlessNamed() {
+  const char* bus = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+  if (!bus || !*bus)
+    setenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/parlenda-no-bus", 1);
+}
+
 Application::Application(int& argc, char** argv) {
+  askNoBusUnlessNamed();
   std::thread fontConfiguration([] { FcInit(); });
   // The desktop entry's name: a Wayland desktop matches the window to it (icon, name).
   QGuiApplication::setDesktopFileName("org.parlenda.Parlenda");
