@@ -2,8 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTest>
-#include <QTimer>
 #include <QWidget>
 
 #include "content/results_store.h"
@@ -116,19 +114,11 @@ TEST_F(ScoreSheet, ClearAsksFirstAndNoKeepsEveryMark) {
   // The real question box: Enter answers it.
   ui::setMessageBoxResponder(nullptr);
   int enters = 0;
-  QTimer poke;
-  QObject::connect(&poke, &QTimer::timeout, [&] {
-    if (QWidget* box = QApplication::activeModalWidget()) {
-      if (++enters > 40) {  // Enter did not close it: give up
-        box->close();
-        return;
-      }
-      QTest::keyClick(box, Qt::Key_Return);
-    }
-  });
-  poke.start(50);
-  learner::click(f->Command26);
-  poke.stop();
+  {
+    learner::EnterOnBoxes enter;
+    learner::click(f->Command26);
+    enters = enter.enters();
+  }
   EXPECT_GE(enters, 1);
   EXPECT_LE(enters, 40);
   EXPECT_EQ(f->RichTextBox6.text(), before);

@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
 
 #include "dictation/answer_check.h"
@@ -510,19 +509,11 @@ TEST_F(Dictation, EnterClosesTheScoreMessage) {
   start();
   ui::setMessageBoxResponder(nullptr);
   int enters = 0;
-  QTimer poke;
-  QObject::connect(&poke, &QTimer::timeout, [&] {
-    if (QWidget* box = QApplication::activeModalWidget()) {
-      if (++enters > 40) {  // Enter did not close it: give up
-        box->close();
-        return;
-      }
-      QTest::keyClick(box, Qt::Key_Return);
-    }
-  });
-  poke.start(50);
-  answerRight();
-  poke.stop();
+  {
+    learner::EnterOnBoxes enter;
+    answerRight();
+    enters = enter.enters();
+  }
   EXPECT_GE(enters, 1);
   EXPECT_LE(enters, 40);
   EXPECT_EQ(f->Label3.caption(), "2");

@@ -16,6 +16,7 @@
 #include <QScrollBar>
 #include <QTest>
 #include <QTextLayout>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QWidget>
 #include <QWindow>
@@ -129,6 +130,25 @@ bool pickFromMenu(const std::string& entry) {
     }
   return false;
 }
+
+struct EnterOnBoxes::Poke {
+  QTimer timer;
+};
+
+EnterOnBoxes::EnterOnBoxes() : poke_(new Poke) {
+  QObject::connect(&poke_->timer, &QTimer::timeout, [this] {
+    if (QWidget* box = QApplication::activeModalWidget()) {
+      if (++enters_ > 40) {  // Enter did not close it: give up
+        box->close();
+        return;
+      }
+      QTest::keyClick(box, Qt::Key_Return);
+    }
+  });
+  poke_->timer.start(50);
+}
+
+EnterOnBoxes::~EnterOnBoxes() { delete poke_; }
 
 void keyToMenu(Qt::Key k) {
   if (QWidget* menu = QApplication::activePopupWidget()) QTest::keyClick(menu->windowHandle(), k);

@@ -56,6 +56,23 @@ bool pickFromMenu(const std::string& entry);
 // A key to the open menu.
 void keyToMenu(Qt::Key k);
 
+// While it lives, presses Enter on each modal box the program opens (a real
+// box, not the tests' responder), as the learner does; after 40 presses on a
+// box that stays, closes it so that the test cannot hang. `enters()` counts them.
+class EnterOnBoxes {
+ public:
+  EnterOnBoxes();
+  ~EnterOnBoxes();
+  EnterOnBoxes(const EnterOnBoxes&) = delete;
+  EnterOnBoxes& operator=(const EnterOnBoxes&) = delete;
+  int enters() const { return enters_; }
+
+ private:
+  struct Poke;
+  Poke* poke_;
+  int enters_ = 0;
+};
+
 // Every shown text that the learner cannot read whole, one line each
 // ("Label6(2) “Good morning, Lily. How are you?”: 1 of 2 lines fit"); empty
 // when all is seen.
