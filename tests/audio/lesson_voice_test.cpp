@@ -6,10 +6,13 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/audio/audio_core.h"
+#include "platform/audio/audio_format.h"
 #include "platform/audio/audio_lesson_voice.h"
 
 using platform::audio::LessonBlock;
 using platform::audio::LessonVoice;
+using platform::audio::Mixer;
 
 namespace {
 
@@ -78,6 +81,50 @@ TEST(StretchStart, OnceStartedPlaysWhatIsQueued) {
   int heard = 0;
   for (int pass = 0; pass < 20; ++pass) heard += soundingFrames(voice);
   EXPECT_EQ(heard, 256 + LessonVoice::kStartCushionFrames);
+}
+
+// The output closes once every voice has been quiet a while. A play that
+// comes while the device closes must not be mixed into it: its first passes
+// would be lost with the device (with SDL's disk driver, the next device
+// starts the file again), and the position would run on as if they were heard.
+TEST(ClosingOutput, APlayArrivingWhileTheDeviceClosesIsHeardWholeOnTheNext) {
+  Mixer mixer;
+  LessonVoice voice;
+  voice.gain = 1.0f;
+  voice.activeGeneration = 1;
+  queue(voice, LessonVoice::kStartCushionFrames, false);
+  mixer.attach(&voice);
+  std::vector<int16_t> out(kPass);
+  mixer.render(out.data(), kPass);  // a quiet pass: nothing plays yet
+  ASSERT_TRUE(mixer.closeIfQuiet(mixer.wakes(), platform::audio::steadyNowNs(), 0));
+
+  voice.playing = true;
+  mixer.wake();
+  out.assign(kPass, 1);
+  mixer.render(out.data(), kPass);  // the closing device's last pass
+  EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t v) { return v == 0; }));
+  EXPECT_FALSE(voice.snapshot().started);
+
+  mixer.reopen();
+  mixer.render(out.data(), kPass);  // the next device's first pass
+  EXPECT_TRUE(std::all_of(out.begin(), out.end(), [](int16_t v) { return v == 100; }));
+  EXPECT_EQ(voice.snapshot().mediaBegin, 0);
+  mixer.detach(&voice);
+}
+
+// A wake after the quiet was judged, or before any pass has looked, keeps
+// the output open.
+TEST(ClosingOutput, AWakeKeepsTheOutputOpenUntilAPassHasSeenIt) {
+  Mixer mixer;
+  std::vector<int16_t> out(kPass);
+  mixer.render(out.data(), kPass);
+  const uint32_t judged = mixer.wakes();
+  mixer.wake();
+  const int64_t now = platform::audio::steadyNowNs();
+  EXPECT_FALSE(mixer.closeIfQuiet(judged, now, 0));
+  EXPECT_FALSE(mixer.closeIfQuiet(mixer.wakes(), now, 0));
+  mixer.render(out.data(), kPass);
+  EXPECT_TRUE(mixer.closeIfQuiet(mixer.wakes(), now, 0));
 }
 
 }  // namespace

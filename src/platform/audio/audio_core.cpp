@@ -46,15 +46,23 @@ constexpr auto kQuietCheck = std::chrono::milliseconds(100);
 
 void Mixer::render(int16_t* out, int frames) {
   passes_.fetch_add(1);
+  if (closing_.load()) {
+    std::fill(out, out + frames, int16_t{0});
+    passes_.fetch_add(1);
+    return;
+  }
   const uint32_t wakes = wakes_.load();
   const int64_t now = steadyNowNs();
   LessonVoice* lesson = lesson_.load();
   TakeVoice* take = take_.load();
   EffectVoice* effect = effect_.load();
+  const auto anySounding = [&] {
+    return (lesson && lesson->playing.load()) || (take && take->active()) ||
+           (effect && effect->active());
+  };
   // Judged before mixing, so the pass that hands over a voice's last sample
   // still counts as sounding.
-  const bool sounding = (lesson && lesson->playing.load()) || (take && take->active()) ||
-                        (effect && effect->active());
+  bool sounding = anySounding();
   int32_t mix[kPeriodFrames];
   while (frames > 0) {
     const int n = std::min(frames, kPeriodFrames);
@@ -66,9 +74,21 @@ void Mixer::render(int16_t* out, int frames) {
     out += n;
     frames -= n;
   }
+  // And after, so a voice started while the pass ran counts too.
+  sounding = sounding || anySounding();
   if (sounding) lastSoundNs_.store(now);
   passWakes_.store(wakes);
   passes_.fetch_add(1);
+}
+
+bool Mixer::closeIfQuiet(uint32_t wakesSeen, int64_t nowNs, int64_t quietNs) {
+  if (!quiet(wakesSeen, nowNs, quietNs)) return false;
+  const int64_t lastSound = lastSoundNs_.load();
+  closing_.store(true);
+  settle();  // a pass begun before the flag may have mixed a voice just started
+  if (wakes_.load() == wakesSeen && lastSoundNs_.load() == lastSound) return true;
+  closing_.store(false);
+  return false;
 }
 
 void Mixer::settle() const {
@@ -160,7 +180,7 @@ void Core::keep() {
       startOutput();
       nextTick = std::chrono::steady_clock::now();
       lock.lock();
-    } else if (running && mixer.quiet(wakes, steadyNowNs(), kQuietNs)) {
+    } else if (running && mixer.closeIfQuiet(wakes, steadyNowNs(), kQuietNs)) {
       served = wakes;
       lock.unlock();
       stopOutput();
@@ -224,6 +244,7 @@ void Core::serveCapture(CaptureCommand command, TakeVoice* take) {
 
 bool Core::startOutput() {
   finishClosing();  // one output device at a time: some cannot be opened twice
+  mixer.reopen();
   if (outputAvailable_ && holdSdl()) {
     outputDevice_ = openDevice(false, outputCallback, &mixer);
     if (outputDevice_) {

@@ -47,6 +47,13 @@ class Mixer {
   bool quiet(uint32_t wakesSeen, int64_t nowNs, int64_t quietNs) const {
     return passWakes_.load() == wakesSeen && nowNs - lastSoundNs_.load() >= quietNs;
   }
+  // The keeper: when quiet, from now on every pass hands the device silence
+  // and leaves the voices untouched, so nothing a play starts meanwhile is
+  // lost in a device being closed; false (and nothing changed) when a wake
+  // or a sounding pass came after the quiet was judged.
+  bool closeIfQuiet(uint32_t wakesSeen, int64_t nowNs, int64_t quietNs);
+  // The keeper, once the closed device is gone: passes mix the voices again.
+  void reopen() { closing_.store(false); }
 
  private:
   template <class T>
@@ -63,6 +70,7 @@ class Mixer {
   std::atomic<uint32_t> wakes_{0};
   std::atomic<uint32_t> passWakes_{0};   // wakes_ as the last pass began
   std::atomic<int64_t> lastSoundNs_{0};  // the last pass with a voice sounding
+  std::atomic<bool> closing_{false};     // the device is about to close
 };
 
 class Core {
