@@ -6,6 +6,7 @@
 #include "app/settings.h"
 #include "app/text_files.h"
 #include "content/course_library.h"
+#include "messages/messages.h"
 #include "platform/text/files.h"
 #include "window/form1.h"
 
@@ -59,8 +60,7 @@ void Form1::Form_Load() {
       Combo1.addItem(title);
   std::string book = field[9];
   if (!content::isSafeBookTitle(book)) {
-    ui::msgBox("设置文件中的书名无效，已改为打开“" + std::string(content::kBookTitles[0]) + "”。",
-               ui::kExclamation, kAppTitle);
+    ui::msgBox(messages::badBookInSettings(content::kBookTitles[0]), ui::kExclamation, kAppTitle);
     book = content::kBookTitles[0];
   } else if (!platform::fileExists(path("\\SETTING\\BookList\\" + book + ".dat"))) {
     // A first start without settings, or a book that is not installed: the
@@ -98,9 +98,7 @@ void Form1::Form_Load() {
   int lessons = int(content::splitCaretList(RichTextBox2.text()).size());
   if (row >= lessons || row < -1) {
     if (lessons > 0)
-      ui::msgBox(
-          "上次学习的课程（第" + app::str(1LL + row) + "课）在本册书中没有找到，已打开第1课。",
-          ui::kInformation, kAppTitle);
+      ui::msgBox(messages::lastLessonNotFound(1LL + row), ui::kInformation, kAppTitle);
     row = lessons > 0 ? 0 : -1;
   }
   fillLessons(row);
@@ -145,7 +143,7 @@ std::string Form1::passMarkToKeep() const {
 }
 
 void Form1::tellSoundOff() {
-  ui::msgBox("没有找到可用的声音设备，程序将以静音方式运行。", ui::kInformation, kAppTitle);
+  ui::msgBox(std::string(messages::kNoSoundDevice), ui::kInformation, kAppTitle);
 }
 
 // Writes the settings line back; the window closes whatever happens.
@@ -169,9 +167,7 @@ void Form1::Form_Unload() {
   rememberPlace();
   const bool placesSaved = savePlaces();
   if (!settingsSaved)
-    ui::msgBox("无法保存设置文件（SETTING\\set.dat），本次的设置没有保存。", ui::kExclamation,
-               kAppTitle);
+    ui::msgBox(std::string(messages::kSettingsNotSaved), ui::kExclamation, kAppTitle);
   else if (!placesSaved)
-    ui::msgBox("无法保存学习位置文件（SETTING\\places.dat），本次学到的位置没有保存。",
-               ui::kExclamation, kAppTitle);
+    ui::msgBox(std::string(messages::kPlacesNotSaved), ui::kExclamation, kAppTitle);
 }

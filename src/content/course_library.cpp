@@ -6,6 +6,7 @@
 
 #include "app/numeric.h"
 #include "app/text_files.h"
+#include "messages/messages.h"
 #include "platform/text/files.h"
 #include "window/form1.h"
 
@@ -26,12 +27,11 @@ bool Form1::readBookTexts(const std::string& book) {
   if (!content::isSafeBookTitle(book)) return false;
   if (!app::readWholeFile(RichTextBox2, path("\\SETTING\\BookList\\" + book + ".dat"))) {
     RichTextBox2.setText("");
-    ui::msgBox("找不到本册书的课程列表文件，本册书暂时没有可学的课程。", ui::kExclamation,
-               kAppTitle);
+    ui::msgBox(std::string(messages::kNoLessonList), ui::kExclamation, kAppTitle);
   }
   if (!app::readWholeFile(RichTextBox6, path("\\SETTING\\Results\\" + book + ".dat"))) {
     RichTextBox6.setText("");
-    ui::msgBox("找不到本册书的成绩文件，本册书的过关记录将无法保存。", ui::kExclamation, kAppTitle);
+    ui::msgBox(std::string(messages::kNoResultsFile), ui::kExclamation, kAppTitle);
   }
   return true;
 }
@@ -57,10 +57,11 @@ bool Form1::openSelectedLesson() {
   if (k < 0) return false;
   if (platform::fileExists(lessonFile(k))) {
     if (!loadlesson()) return false;
-    List1.setToolTipText("当前课程：" + List1.text());
+    List1.setToolTipText(std::string(messages::kCurrentLesson) + List1.text());
     return true;
   }
-  ui::msgBox("对不起，本课暂未安装，请选择其他课程。", ui::kInformation, "提示");
+  ui::msgBox(std::string(messages::kLessonNotInstalled), ui::kInformation,
+             std::string(messages::kNoticeTitle));
   List1.setListIndex(loadedlesson);
   TreeView1.selectNode(loadedlesson + 2);
   return false;
@@ -85,7 +86,7 @@ void Form1::List1_MouseUp(const ui::MouseEvent&) { openSelectedLesson(); }
 void Form1::Combo1_Click() {
   const std::string book = Combo1.text();
   if (!readBookTexts(book)) {
-    ui::msgBox("“" + book + "”不是有效的书名。", ui::kExclamation, kAppTitle);
+    ui::msgBox(messages::notABookTitle(book), ui::kExclamation, kAppTitle);
     returnToLoadedBook();
     return;
   }

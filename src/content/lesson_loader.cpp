@@ -8,6 +8,7 @@
 #include "app/text_files.h"
 #include "content/course_library.h"
 #include "content/lesson_text.h"
+#include "messages/messages.h"
 #include "platform/text/files.h"
 #include "window/form1.h"
 
@@ -25,9 +26,7 @@ std::uintmax_t fileBytes(const std::string& path) {
 }
 
 std::string tooLargeNotice(int lesson, const std::string& title) {
-  return "第" + app::str(lesson) + "课“" + title + "”太大，超过了本程序能显示的" +
-         app::str(kMaxSentences) + "句或" + app::str(int(kMaxLessonBytes >> 20)) +
-         "MB，不能打开。仍保留当前的课程。";
+  return messages::lessonTooLarge(lesson, title, kMaxSentences, int(kMaxLessonBytes >> 20));
 }
 }  // namespace
 
@@ -36,7 +35,7 @@ bool Form1::loadlesson() {
   if (k < 0) return false;
   const std::string title = List1.text();
   const auto keepLoadedLesson = [this](const std::string& notice) {
-    ui::msgBox(notice, ui::kExclamation, "提示");
+    ui::msgBox(notice, ui::kExclamation, std::string(messages::kNoticeTitle));
     List1.setListIndex(loadedlesson);
     TreeView1.selectNode(loadedlesson + 2);
     return false;
@@ -50,15 +49,13 @@ bool Form1::loadlesson() {
   platform::RichTextBox incoming;
   if (incoming.loadFile(lessonFile(k), platform::RichTextBox::PlainText::Utf8OrCp936) !=
       platform::RichTextBox::Load::Ok)
-    return keepLoadedLesson("无法读取本课的课文文件，仍保留当前的课程。");
+    return keepLoadedLesson(std::string(messages::kLessonUnreadable));
   std::string lessonText = content::repairLessonText(incoming.text());
   if (content::countSentences(lessonText) > kMaxSentences)
     return keepLoadedLesson(tooLargeNotice(k + 1, title));
   // An empty or damaged file would show blank panels and "0 / 0".
   if (content::countSentences(lessonText) == 0)
-    return keepLoadedLesson("第" + app::str(k + 1) + "课“" + title +
-                            "”的课文文件中没有句子，不能打开。" +
-                            (loadedBook_.empty() ? "" : "仍保留当前的课程。"));
+    return keepLoadedLesson(messages::lessonWithoutSentences(k + 1, title, !loadedBook_.empty()));
 
   dropTake();
   // The lesson loaded again (a click on its own node) starts at sentence 1;
@@ -73,7 +70,8 @@ bool Form1::loadlesson() {
   WindowsMediaPlayer1.setAutoStart(false);
   const std::string audio = audioFile(k);
   WindowsMediaPlayer1.setURL(audio);
-  if (!platform::fileExists(audio)) ui::msgBox("本课没有安装语音文件。", ui::kOkOnly, kAppTitle);
+  if (!platform::fileExists(audio))
+    ui::msgBox(std::string(messages::kNoLessonAudio), ui::kOkOnly, kAppTitle);
   WindowsMediaPlayer1.setVolume(100);
 
   audioMissing_ = !platform::fileExists(audio);

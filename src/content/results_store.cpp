@@ -6,6 +6,7 @@
 
 #include "app/text_files.h"
 #include "content/course_library.h"
+#include "messages/messages.h"
 #include "window/form1.h"
 
 namespace content {
@@ -83,7 +84,7 @@ void Form1::markLessonPassed(const std::string& title) {
 // One click would wipe the whole book's stars: the learner confirms it, and
 // Enter says No.
 void Form1::Command26_Click() {
-  if (ui::msgBox("确定要清除本册书的全部过关记录吗？",
+  if (ui::msgBox(std::string(messages::kClearAllMarks),
                  ui::kYesNo | ui::kQuestion | ui::kDefaultButton2, kAppTitle) != ui::kYes)
     return;
   changeMarks(content::clearMarks(RichTextBox6.text()));
@@ -100,9 +101,7 @@ void Form1::saveResults() {
   // book became current): writing it would create or empty a results file.
   if (RichTextBox6.text().empty()) return;
   if (app::writeWholeFile(RichTextBox6, RichTextBox6.text(), resultsFile())) return;
-  ui::msgBox("无法保存成绩文件（SETTING\\Results\\" + Combo1.text() +
-                 ".dat），新的过关记录只保留到关闭本册书为止。",
-             ui::kExclamation, kAppTitle);
+  ui::msgBox(messages::resultsNotSaved(Combo1.text()), ui::kExclamation, kAppTitle);
 }
 
 void Form1::Command28_Click() {

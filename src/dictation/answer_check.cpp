@@ -6,6 +6,7 @@
 
 #include "app/numeric.h"
 #include "dictation/mask.h"
+#include "messages/messages.h"
 #include "window/form1.h"
 
 namespace dictation {
@@ -52,13 +53,11 @@ LetterCheck checkLetters(std::string_view sentence, std::string_view answer) {
 }
 
 std::string scoreMessage(Verdict verdict, long long score) {
-  const char* second = verdict == Verdict::Fail ? "分，您未能过关，请按回车键重做当前句子。"
-                       : verdict == Verdict::Pass
-                           ? "分，恭喜您已过关，请按回车键进入下一句。"
-                           : "分，恭喜您本课已过关，请按回车键查看本册成绩。";
-  return "本句得分：" + app::str(score) + second +
-         "\r\n\r\n"
-         "（评分标准：每提示1次扣20分，错误1次扣10分，复读1次扣5分，得分高于过关分数即可过关）";
+  const std::string_view next = verdict == Verdict::Fail   ? messages::kScoreFail
+                                : verdict == Verdict::Pass ? messages::kScorePass
+                                                           : messages::kScoreLessonPassed;
+  return std::string(messages::kSentenceScore) + app::str(score) + std::string(next) + "\r\n\r\n" +
+         std::string(messages::kScoreRule);
 }
 
 }  // namespace dictation
@@ -72,7 +71,8 @@ void addTo(ui::Label& label, long long delta) {
 }
 
 void showScore(dictation::Verdict verdict, const ui::Label& score) {
-  ui::msgBox(dictation::scoreMessage(verdict, numberIn(score)), ui::kInformation, "本句成绩");
+  ui::msgBox(dictation::scoreMessage(verdict, numberIn(score)), ui::kInformation,
+             std::string(messages::kScoreTitle));
 }
 
 }  // namespace
@@ -108,7 +108,7 @@ void Form1::checkAnswer() {
   const bool last = !Command1.enabled();
   if (studymode == 1) {
     if (last)
-      ui::msgBox("已完成！", ui::kOkOnly, "提示");
+      ui::msgBox(std::string(messages::kAllDone), ui::kOkOnly, std::string(messages::kNoticeTitle));
     else
       Command1_Click();
     return;
@@ -175,8 +175,7 @@ void Form1::Command25_Click() {
 
 void Form1::Command5_Click() {
   if (Check1.value() == 1)
-    ui::msgBox("请在“显示英文句子”处于未选中状态时使用此功能（快捷键F8）。", ui::kOkOnly,
-               kAppTitle);
+    ui::msgBox(std::string(messages::kHintNeedsEnglishHidden), ui::kOkOnly, kAppTitle);
   showEnglishOrMask(true);
   Text2.setFocus();
 }

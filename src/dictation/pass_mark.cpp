@@ -1,5 +1,6 @@
 // The pass mark of the dictation test: from 60 to 100.
 #include "app/numeric.h"
+#include "messages/messages.h"
 #include "window/form1.h"
 
 void Form1::Combo5_Change() {
@@ -17,7 +18,7 @@ std::string Form1::correctPassMark() {
   const double mark = app::val(Combo5.text());
   if (mark >= 60 && mark <= 100) return "";
   Combo5.setText(mark < 60 ? "60" : "100");
-  return mark < 60 ? "最低值不能低于60分！" : "最高值不能高于100分！";
+  return std::string(mark < 60 ? messages::kPassMarkTooLow : messages::kPassMarkTooHigh);
 }
 
 void Form1::checkPassMark() {

@@ -1,14 +1,74 @@
 #pragma once
-// The program's own texts in Chinese, by name, and the wording of what the
-// libraries below the window find (they return values; the window words
-// them here). The Parts' notices are still written where their handlers
-// show them.
+// The program's own texts in Chinese, by name: the notices its handlers
+// show, and the wording of what the libraries below the window find (they
+// return values; the window words them here). The captions of the window's
+// elements stay with the elements they belong to.
 #include <string>
 #include <string_view>
 
 #include "analysis/take_analysis.h"
 
 namespace messages {
+
+// ---- titles of the notices ----
+inline constexpr std::string_view kNoticeTitle = "提示";
+inline constexpr std::string_view kScoreTitle = "本句成绩";
+
+// ---- settings and books ----
+inline constexpr std::string_view kNoSoundDevice = "没有找到可用的声音设备，程序将以静音方式运行。";
+inline constexpr std::string_view kSettingsNotSaved =
+    "无法保存设置文件（SETTING\\set.dat），本次的设置没有保存。";
+inline constexpr std::string_view kPlacesNotSaved =
+    "无法保存学习位置文件（SETTING\\places.dat），本次学到的位置没有保存。";
+inline constexpr std::string_view kNoLessonList =
+    "找不到本册书的课程列表文件，本册书暂时没有可学的课程。";
+inline constexpr std::string_view kNoResultsFile =
+    "找不到本册书的成绩文件，本册书的过关记录将无法保存。";
+inline constexpr std::string_view kClearAllMarks = "确定要清除本册书的全部过关记录吗？";
+// "设置文件中的书名无效，已改为打开“<book>”。"
+std::string badBookInSettings(std::string_view openedInstead);
+// "上次学习的课程（第<n>课）在本册书中没有找到，已打开第1课。"
+std::string lastLessonNotFound(long long lesson);
+// "“<book>”不是有效的书名。"
+std::string notABookTitle(std::string_view book);
+// "无法保存成绩文件（SETTING\Results\<book>.dat），…"
+std::string resultsNotSaved(std::string_view book);
+
+// ---- lessons ----
+inline constexpr std::string_view kCurrentLesson = "当前课程：";
+inline constexpr std::string_view kLessonNotInstalled = "对不起，本课暂未安装，请选择其他课程。";
+inline constexpr std::string_view kLessonUnreadable = "无法读取本课的课文文件，仍保留当前的课程。";
+inline constexpr std::string_view kNoLessonAudio = "本课没有安装语音文件。";
+// "第<n>课“<title>”太大，超过了本程序能显示的<s>句或<m>MB，不能打开。仍保留当前的课程。"
+std::string lessonTooLarge(int lesson, std::string_view title, int maxSentences, int maxMegabytes);
+// "第<n>课“<title>”的课文文件中没有句子，不能打开。" and, when another lesson
+// stays open, "仍保留当前的课程。"
+std::string lessonWithoutSentences(int lesson, std::string_view title, bool keepsCurrent);
+
+// ---- sentences that cannot be played ----
+inline constexpr std::string_view kSomeUnplayable = "本课有的句子无法朗读：";
+inline constexpr std::string_view kNoTimes = "课文中没有起止时间";
+inline constexpr std::string_view kTimesNotNumbers = "课文中的起止时间不是数字";
+inline constexpr std::string_view kTimesReversed = "课文中的结束时间不晚于开始时间";
+// "超出了本课录音的长度（录音只有<seconds>秒）"
+std::string pastSoundEnd(std::string_view seconds);
+// "\n第<numbers>句：<reason>。"
+std::string unplayableLine(std::string_view numbers, std::string_view reason);
+
+// ---- the dictation test ----
+inline constexpr std::string_view kPassMarkTooLow = "最低值不能低于60分！";
+inline constexpr std::string_view kPassMarkTooHigh = "最高值不能高于100分！";
+inline constexpr std::string_view kAllDone = "已完成！";
+inline constexpr std::string_view kHintNeedsEnglishHidden =
+    "请在“显示英文句子”处于未选中状态时使用此功能（快捷键F8）。";
+// "本句得分：<score>" and one of the three, then the scoring rule.
+inline constexpr std::string_view kSentenceScore = "本句得分：";
+inline constexpr std::string_view kScoreFail = "分，您未能过关，请按回车键重做当前句子。";
+inline constexpr std::string_view kScorePass = "分，恭喜您已过关，请按回车键进入下一句。";
+inline constexpr std::string_view kScoreLessonPassed =
+    "分，恭喜您本课已过关，请按回车键查看本册成绩。";
+inline constexpr std::string_view kScoreRule =
+    "（评分标准：每提示1次扣20分，错误1次扣10分，复读1次扣5分，得分高于过关分数即可过关）";
 
 // ---- the take beside the model (read-along display) ----
 inline constexpr std::string_view kNoTake = "没有录音：请检查麦克风，再点“录音”";

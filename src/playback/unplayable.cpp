@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/numeric.h"
+#include "messages/messages.h"
 
 namespace playback {
 
@@ -28,14 +29,13 @@ std::string numberList(const std::vector<int>& numbers) {
 std::string reason(Unplayable why, double soundEnd) {
   switch (why) {
     case Unplayable::NoTimes:
-      return "课文中没有起止时间";
+      return std::string(messages::kNoTimes);
     case Unplayable::NotNumbers:
-      return "课文中的起止时间不是数字";
+      return std::string(messages::kTimesNotNumbers);
     case Unplayable::Reversed:
-      return "课文中的结束时间不晚于开始时间";
+      return std::string(messages::kTimesReversed);
     default:
-      return "超出了本课录音的长度（录音只有" + app::shortest(std::floor(soundEnd * 10) / 10) +
-             "秒）";
+      return messages::pastSoundEnd(app::shortest(std::floor(soundEnd * 10) / 10));
   }
 }
 
@@ -60,14 +60,14 @@ Unplayable unplayable(const content::Record& r, double soundEnd) {
 
 std::string unplayableNotice(const std::vector<std::pair<int, Unplayable>>& sentences,
                              double soundEnd) {
-  std::string text = "本课有的句子无法朗读：";
+  std::string text(messages::kSomeUnplayable);
   for (Unplayable why : {Unplayable::NoTimes, Unplayable::NotNumbers, Unplayable::Reversed,
                          Unplayable::PastSoundEnd}) {
     std::vector<int> numbers;
     for (const auto& [number, w] : sentences)
       if (w == why) numbers.push_back(number);
     if (!numbers.empty())
-      text += "\n第" + numberList(numbers) + "句：" + reason(why, soundEnd) + "。";
+      text += messages::unplayableLine(numberList(numbers), reason(why, soundEnd));
   }
   return text;
 }

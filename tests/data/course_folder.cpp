@@ -9,6 +9,7 @@
 
 #include "platform/text/files.h"
 #include "platform/text/rich_text.h"
+#include "rules/book_titles.h"
 
 namespace course {
 
@@ -51,7 +52,7 @@ std::vector<std::string> bookTitles() {
 }
 
 std::string audioExtension(std::string_view book) {
-  return book == "Book04" || book == "Book07" ? ".wma" : ".mp3";
+  return rules::audioExtension(std::string(book));
 }
 
 std::optional<double> parseSeconds(std::string_view text) {
