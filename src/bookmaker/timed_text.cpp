@@ -1,0 +1,226 @@
+#include "bookmaker/timed_text.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <regex>
+
+#include <QString>
+
+#include "bookmaker/book_error.h"
+
+namespace bookmaker {
+
+namespace {
+
+double fraction(const std::string& digits) {
+  if (digits.empty()) return 0.0;
+  double scale = 1;
+  for (std::size_t k = 0; k < digits.size(); ++k) scale *= 10;
+  return std::stoi(digits) / scale;
+}
+
+std::string fixed(double value, int decimals) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.*f", decimals, value);
+  return text;
+}
+
+// The character references subtitle editors write (&amp;, &#39; ...).
+std::string unescape(const std::string& text) {
+  static const std::map<std::string, std::string> kNamed = {
+      {"amp", "&"}, {"lt", "<"}, {"gt", ">"}, {"quot", "\""}, {"apos", "'"}, {"nbsp", "\u00a0"}};
+  static const std::regex kReference("&(#[0-9]+|#[xX][0-9a-fA-F]+|[A-Za-z]+);");
+  std::string out;
+  auto from = text.cbegin();
+  for (std::sregex_iterator it(text.begin(), text.end(), kReference), end; it != end; ++it) {
+    const std::string name = (*it)[1];
+    std::string replacement = it->str();
+    if (name[0] == '#') {
+      const bool hex = name.size() > 1 && (name[1] == 'x' || name[1] == 'X');
+      const unsigned long code = std::stoul(name.substr(hex ? 2 : 1), nullptr, hex ? 16 : 10);
+      if (code > 0 && code < 0x110000) {
+        const char32_t c = char32_t(code);
+        replacement = QString::fromUcs4(&c, 1).toStdString();
+      }
+    } else if (const auto named = kNamed.find(name); named != kNamed.end()) {
+      replacement = named->second;
+    }
+    out.append(from, (*it)[0].first);
+    out += replacement;
+    from = (*it)[0].second;
+  }
+  out.append(from, text.cend());
+  return out;
+}
+
+bool isChineseOnly(const std::string& words) { return splitFields(words).english.empty(); }
+
+struct LrcEntry {
+  double time;
+  int line;
+  std::string words;
+};
+
+}  // namespace
+
+TimedText parseLrc(const std::string& text, const std::string& name, const Tell& tell) {
+  static const std::regex kTime(R"(^\[(\d+):(\d{1,2})(?:[.:](\d{1,3}))?\])");
+  static const std::regex kTag(R"(^\[([A-Za-z#]+):(.*)\]$)");
+  static const std::regex kWordTime(R"(<\d+:\d{1,2}(?:[.:]\d{1,3})?>)");
+  std::vector<LrcEntry> entries;
+  TimedText timed;
+  double offset = 0;
+  int number = 0;
+  for (const std::string& raw : splitLines(text)) {
+    ++number;
+    std::string line = trimmed(raw);
+    std::vector<double> times;
+    std::smatch match;
+    while (std::regex_search(line, match, kTime)) {
+      times.push_back(std::stoi(match[1]) * 60 + std::stoi(match[2]) + fraction(match[3]));
+      line = trimmed(match.suffix());
+    }
+    if (times.empty()) {
+      std::smatch tag;
+      const bool isTag = std::regex_match(line, tag, kTag);
+      std::string key = isTag ? tag[1].str() : "";
+      std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+      if (key == "ti") {
+        const std::string title = trimmed(tag[2]);
+        timed.title = title.empty() ? std::nullopt : std::optional(title);
+      } else if (key == "offset") {
+        static const std::regex kWhole(R"(^[+-]?\d+$)");
+        const std::string value = trimmed(tag[2]);
+        if (!std::regex_match(value, kWhole))
+          throw BookError(name + ":" + std::to_string(number) + ": [offset:] must be whole milliseconds");
+        offset = std::stod(value) / 1000;
+      } else if (!line.empty() && !isTag) {
+        throw BookError(name + ":" + std::to_string(number) + ": a line with no [mm:ss.xx] time");
+      }
+      continue;
+    }
+    const std::string words = trimmed(unescape(std::regex_replace(line, kWordTime, "")));
+    for (const double time : times) entries.push_back({time, number, words});
+  }
+  // Players apply the offset to every time: a positive offset shows lines sooner.
+  for (LrcEntry& entry : entries) entry.time = std::max(0.0, entry.time - offset);
+  std::stable_sort(entries.begin(), entries.end(),
+                   [](const LrcEntry& a, const LrcEntry& b) { return a.time < b.time; });
+  for (std::size_t at = 0; at < entries.size();) {
+    std::size_t next = at;
+    while (next < entries.size() && entries[next].time == entries[at].time) ++next;
+    std::vector<std::string> same;
+    int firstLine = 0;
+    for (std::size_t k = at; k < next; ++k) {
+      if (entries[k].words.empty()) continue;
+      if (same.empty()) firstLine = entries[k].line;
+      same.push_back(entries[k].words);
+    }
+    if (!same.empty()) {  // a time with no text ends the line before it
+      const std::string where = name + ":" + std::to_string(firstLine);
+      const Fields fields = mergeLines(same, where);
+      if (std::count_if(same.begin(), same.end(), [](const auto& w) { return !isChineseOnly(w); }) > 1)
+        throw BookError(where + ": two English lines at the same time " + fixed(entries[at].time, 2) + " s");
+      Cue cue{makeSentence(fields, where, tell), entries[at].time, std::nullopt, std::nullopt};
+      if (next < entries.size()) cue.limit = entries[next].time;
+      timed.cues.push_back(cue);
+    }
+    at = next;
+  }
+  return timed;
+}
+
+namespace {
+
+double cueSeconds(const std::smatch& m, int first) {
+  const std::string hours = m[first];
+  return (hours.empty() ? 0 : std::stoi(hours)) * 3600 + std::stoi(m[first + 1]) * 60 +
+         std::stoi(m[first + 2]) + fraction(m[first + 3]);
+}
+
+// SRT and WebVTT alike: blocks apart by blank lines, a time line
+// "start --> end" and the cue's text lines after it.
+template <typename Skip>
+TimedText parseCues(const std::string& text, const std::string& name, const Tell& tell, Skip skip) {
+  static const std::string kCueTime = R"((?:(\d+):)?(\d{1,2}):(\d{1,2})[,.](\d{1,3}))";
+  static const std::regex kCueLine("^\\s*" + kCueTime + "\\s*-->\\s*" + kCueTime + "(?:\\s.*)?$");
+  static const std::regex kMarkup(R"(<[^>]*>|\{\\[^}]*\})");  // <i>, <v Name>, {\an8}
+  const std::vector<std::string> lines = splitLines(text);
+  const auto blank = [&](std::size_t k) { return trimmed(lines[k]).empty(); };
+  TimedText timed;
+  std::size_t at = 0;
+  while (at < lines.size()) {
+    while (at < lines.size() && blank(at)) ++at;
+    const std::size_t blockStart = at;
+    while (at < lines.size() && !blank(at)) ++at;
+    const std::vector<std::string> block(lines.begin() + long(blockStart), lines.begin() + long(at));
+    if (block.empty() || skip(block)) continue;
+    std::size_t timeAt = 0;
+    while (timeAt < block.size() && block[timeAt].find("-->") == std::string::npos) ++timeAt;
+    if (timeAt >= block.size() || timeAt > 1)
+      throw BookError(name + ":" + std::to_string(blockStart + 1) +
+                      ": a cue with no \"start --> end\" time line");
+    const std::string where = name + ":" + std::to_string(blockStart + timeAt + 1);
+    std::smatch m;
+    if (!std::regex_match(block[timeAt], m, kCueLine))
+      throw BookError(where + ": cannot read the cue times " + quote(trimmed(block[timeAt])));
+    std::vector<std::string> words;
+    for (std::size_t k = timeAt + 1; k < block.size(); ++k) {
+      const std::string w = trimmed(unescape(std::regex_replace(block[k], kMarkup, "")));
+      if (!w.empty()) words.push_back(w);
+    }
+    if (words.empty()) throw BookError(where + ": a cue with no text");
+    timed.cues.push_back({makeSentence(mergeLines(words, where), where, tell), cueSeconds(m, 1),
+                          cueSeconds(m, 5), std::nullopt});
+  }
+  return timed;
+}
+
+}  // namespace
+
+TimedText parseSrt(const std::string& text, const std::string& name, const Tell& tell) {
+  return parseCues(text, name, tell, [](const auto&) { return false; });
+}
+
+TimedText parseVtt(const std::string& text, const std::string& name, const Tell& tell) {
+  if (!trimmed(text).starts_with("WEBVTT"))
+    throw BookError(name + ":1: a WebVTT file begins with \"WEBVTT\"");
+  return parseCues(text, name, tell, [](const std::vector<std::string>& block) {
+    const std::string first = trimmed(block[0]);  // the header, comments, styles and regions
+    for (const char* head : {"WEBVTT", "NOTE", "STYLE", "REGION"})
+      if (first.starts_with(head)) return true;
+    return false;
+  });
+}
+
+TimedTextReader timedTextReader(const std::string& extension) {
+  if (extension == ".lrc") return parseLrc;
+  if (extension == ".srt") return parseSrt;
+  if (extension == ".vtt") return parseVtt;
+  return nullptr;
+}
+
+void checkCueOrder(const std::vector<Cue>& cues, double duration, const std::string& recording) {
+  const double grace = 0.05;  // decoders differ by a frame at the very end
+  const Cue* previous = nullptr;
+  for (const Cue& cue : cues) {
+    const std::string& where = cue.sentence.where;
+    if (cue.end && *cue.end <= cue.start)
+      throw BookError(where + ": the cue ends (" + fixed(*cue.end, 3) + " s) before it starts (" +
+                      fixed(cue.start, 3) + " s)");
+    if (previous && cue.start < previous->start)
+      throw BookError(where + ": the cue starts (" + fixed(cue.start, 3) + " s) before the cue above it (" +
+                      fixed(previous->start, 3) + " s)");
+    if (previous && previous->end && cue.start < *previous->end)
+      throw BookError(where + ": the cue starts (" + fixed(cue.start, 3) +
+                      " s) before the cue above it ends (" + fixed(*previous->end, 3) + " s)");
+    const double last = cue.end.value_or(cue.start);
+    if (last > duration + grace)
+      throw BookError(where + ": " + fixed(last, 3) + " s is beyond the end of " + recording + " (" +
+                      fixed(duration, 3) + " s)");
+    previous = &cue;
+  }
+}
+
+}  // namespace bookmaker
