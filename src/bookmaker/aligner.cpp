@@ -30,16 +30,20 @@ std::string fixed(double value, int decimals) {
 const std::vector<std::pair<std::u32string, std::string>>& ipaPhones() {
   static const auto table = [] {
     std::vector<std::pair<std::u32string, std::string>> t = {
-        {U"aɪ", "AY"}, {U"aʊ", "AW"}, {U"eɪ", "EY"}, {U"oʊ", "OW"}, {U"əʊ", "OW"}, {U"ɔɪ", "OY"},
-        {U"tʃ", "CH"}, {U"dʒ", "JH"}, {U"iə", "IY AH"}, {U"eə", "EH R"}, {U"ʊə", "UH R"}, {U"i", "IY"},
-        {U"ɪ", "IH"}, {U"ᵻ", "IH"}, {U"e", "EH"}, {U"ɛ", "EH"}, {U"æ", "AE"}, {U"a", "AE"}, {U"ɑ", "AA"},
-        {U"ɒ", "AA"}, {U"ɔ", "AO"}, {U"o", "OW"}, {U"ʌ", "AH"}, {U"ə", "AH"}, {U"ɐ", "AH"}, {U"ɚ", "ER"},
-        {U"ɜ", "ER"}, {U"ɝ", "ER"}, {U"ʊ", "UH"}, {U"u", "UW"}, {U"p", "P"}, {U"b", "B"}, {U"t", "T"},
-        {U"d", "D"}, {U"k", "K"}, {U"ɡ", "G"}, {U"g", "G"}, {U"f", "F"}, {U"v", "V"}, {U"θ", "TH"},
-        {U"ð", "DH"}, {U"s", "S"}, {U"z", "Z"}, {U"ʃ", "SH"}, {U"ʒ", "ZH"}, {U"h", "HH"}, {U"x", "HH"},
-        {U"m", "M"}, {U"n", "N"}, {U"ŋ", "NG"}, {U"l", "L"}, {U"ɫ", "L"}, {U"ɬ", "L"}, {U"ɹ", "R"},
-        {U"r", "R"}, {U"ɾ", "D"}, {U"j", "Y"}, {U"w", "W"}};
-    std::stable_sort(t.begin(), t.end(), [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
+        {U"aɪ", "AY"},   {U"aʊ", "AW"}, {U"eɪ", "EY"}, {U"oʊ", "OW"},    {U"əʊ", "OW"},
+        {U"ɔɪ", "OY"},   {U"tʃ", "CH"}, {U"dʒ", "JH"}, {U"iə", "IY AH"}, {U"eə", "EH R"},
+        {U"ʊə", "UH R"}, {U"i", "IY"},  {U"ɪ", "IH"},  {U"ᵻ", "IH"},     {U"e", "EH"},
+        {U"ɛ", "EH"},    {U"æ", "AE"},  {U"a", "AE"},  {U"ɑ", "AA"},     {U"ɒ", "AA"},
+        {U"ɔ", "AO"},    {U"o", "OW"},  {U"ʌ", "AH"},  {U"ə", "AH"},     {U"ɐ", "AH"},
+        {U"ɚ", "ER"},    {U"ɜ", "ER"},  {U"ɝ", "ER"},  {U"ʊ", "UH"},     {U"u", "UW"},
+        {U"p", "P"},     {U"b", "B"},   {U"t", "T"},   {U"d", "D"},      {U"k", "K"},
+        {U"ɡ", "G"},     {U"g", "G"},   {U"f", "F"},   {U"v", "V"},      {U"θ", "TH"},
+        {U"ð", "DH"},    {U"s", "S"},   {U"z", "Z"},   {U"ʃ", "SH"},     {U"ʒ", "ZH"},
+        {U"h", "HH"},    {U"x", "HH"},  {U"m", "M"},   {U"n", "N"},      {U"ŋ", "NG"},
+        {U"l", "L"},     {U"ɫ", "L"},   {U"ɬ", "L"},   {U"ɹ", "R"},      {U"r", "R"},
+        {U"ɾ", "D"},     {U"j", "Y"},   {U"w", "W"}};
+    std::stable_sort(t.begin(), t.end(),
+                     [](const auto& a, const auto& b) { return a.first.size() > b.first.size(); });
     return t;
   }();
   return table;
@@ -85,7 +89,8 @@ std::vector<std::string> wordsOf(const std::string& english) {
     const auto first = word.find_first_not_of('\''), last = word.find_last_not_of('\'');
     if (first == std::string::npos) continue;
     word = word.substr(first, last - first + 1);
-    std::transform(word.begin(), word.end(), word.begin(), [](unsigned char c) { return std::tolower(c); });
+    std::transform(word.begin(), word.end(), word.begin(),
+                   [](unsigned char c) { return std::tolower(c); });
     words.push_back(word);
   }
   return words;
@@ -129,7 +134,8 @@ Aligner::Aligner(const std::vector<std::string>& englishes, const std::vector<st
     }
   }
   if (!std::filesystem::is_directory(kModel + "/en-us"))
-    throw BookError("the US English model is not installed (" + kModel + "; Debian: pocketsphinx-en-us)");
+    throw BookError("the US English model is not installed (" + kModel +
+                    "; Debian: pocketsphinx-en-us)");
   // The model's dictionary, else espeak-ng's reading.
   const std::set<std::string> needed(words_.begin(), words_.end());
   std::ifstream dictionary(kModel + "/cmudict-en-us.dict");
@@ -145,14 +151,16 @@ Aligner::Aligner(const std::vector<std::string>& englishes, const std::vector<st
     if (phones.empty()) throw BookError("no pronunciation for " + quote(word));
     sounds_[word] = {phones};
   }
-  dictionary_ = (std::filesystem::temp_directory_path() /
-                 ("parlenda-lesson." + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".dict"))
-                    .string();
+  dictionary_ =
+      (std::filesystem::temp_directory_path() /
+       ("parlenda-lesson." + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".dict"))
+          .string();
   std::ofstream out(dictionary_);
   for (std::size_t position = 0; position < words_.size(); ++position) {
     const auto& variants = sounds_[words_[position]];
     for (std::size_t v = 0; v < variants.size(); ++v)
-      out << "w" << position << (v ? "(" + std::to_string(v + 1) + ")" : "") << " " << variants[v] << "\n";
+      out << "w" << position << (v ? "(" + std::to_string(v + 1) + ")" : "") << " " << variants[v]
+          << "\n";
   }
   out.close();
   decoder_ = std::make_unique<Decoder>();
@@ -160,11 +168,13 @@ Aligner::Aligner(const std::vector<std::string>& englishes, const std::vector<st
   // Keep every frame (frames are the clock); digital silence gives the
   // features no footing, so a trace of noise, the same on every run; wide
   // beams, so a forced alignment does not lose its path.
-  decoder_->config = cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-dict", dictionary_.c_str(),
-                                 "-logfn", "/dev/null", "-remove_silence", "no", "-dither", "yes", "-seed", "1",
-                                 "-beam", "1e-120", "-wbeam", "1e-100", "-pbeam", "1e-120", nullptr);
+  decoder_->config =
+      cmd_ln_init(nullptr, ps_args(), TRUE, "-hmm", hmm.c_str(), "-dict", dictionary_.c_str(),
+                  "-logfn", "/dev/null", "-remove_silence", "no", "-dither", "yes", "-seed", "1",
+                  "-beam", "1e-120", "-wbeam", "1e-100", "-pbeam", "1e-120", nullptr);
   if (decoder_->config) decoder_->ps = ps_init(decoder_->config);
-  if (!decoder_->ps) throw BookError("PocketSphinx cannot start (Debian: libpocketsphinx3 pocketsphinx-en-us)");
+  if (!decoder_->ps)
+    throw BookError("PocketSphinx cannot start (Debian: libpocketsphinx3 pocketsphinx-en-us)");
 }
 
 Aligner::~Aligner() {
@@ -176,7 +186,8 @@ void Aligner::start(bool nested) {
   const char* name = nested ? "prefix" : "lesson";
   const std::string jsgf = std::string("#JSGF V1.0;\ngrammar ") + name + ";\npublic <" + name +
                            "> = " + grammarChain(sentences_, nested) + " ;\n";
-  if (ps_set_jsgf_string(decoder_->ps, name, jsgf.c_str()) < 0 || ps_set_search(decoder_->ps, name) < 0)
+  if (ps_set_jsgf_string(decoder_->ps, name, jsgf.c_str()) < 0 ||
+      ps_set_search(decoder_->ps, name) < 0)
     throw BookError("PocketSphinx does not take the lesson's grammar");
   ps_start_utt(decoder_->ps);
   segments_.clear();
@@ -205,8 +216,9 @@ int Aligner::lastPosition() const {
 
 std::string Aligner::unmatchedLine() const {
   const int reached = lastPosition();
-  const std::size_t line =
-      reached + 1 < int(words_.size()) ? std::size_t(owner_[std::size_t(reached + 1)]) : sentences_.size() - 1;
+  const std::size_t line = reached + 1 < int(words_.size())
+                               ? std::size_t(owner_[std::size_t(reached + 1)])
+                               : sentences_.size() - 1;
   return labels_[line] + ": the speech could not be matched to the text from this line on";
 }
 
@@ -247,24 +259,29 @@ std::vector<std::string> spanFaults(const std::vector<AlignedSentence>& spans,
 
 namespace {
 
-std::string whereInText(double at, const std::vector<Span>& stretches, const std::vector<std::string>& labels) {
+std::string whereInText(double at, const std::vector<Span>& stretches,
+                        const std::vector<std::string>& labels) {
   std::vector<std::string> before, after;
-  for (std::size_t k = 0; k < stretches.size(); ++k) (stretches[k].start < at ? before : after).push_back(labels[k]);
+  for (std::size_t k = 0; k < stretches.size(); ++k)
+    (stretches[k].start < at ? before : after).push_back(labels[k]);
   if (before.empty()) return "before " + after.front();
-  return after.empty() ? "after " + before.back() : "between " + before.back() + " and the next line";
+  return after.empty() ? "after " + before.back()
+                       : "between " + before.back() + " and the next line";
 }
 
 }  // namespace
 
-std::vector<Span> transcriptStretches(const Loudness& loudness, const std::vector<AlignedSentence>& spans,
+std::vector<Span> transcriptStretches(const Loudness& loudness,
+                                      const std::vector<AlignedSentence>& spans,
                                       const std::vector<std::string>& labels) {
   std::vector<std::string> faults = spanFaults(spans, labels);
   std::vector<Span> aligned;
   for (const AlignedSentence& s : spans) aligned.push_back({s.start, s.end});
   const std::vector<Span> stretches = settleStretches(loudness, aligned);
   for (const Span& speech : unclaimedSpeech(loudness, stretches))
-    faults.push_back("the speech at " + fixed(speech.start, 2) + "-" + fixed(speech.end, 2) + " s, " +
-                     whereInText(speech.start, stretches, labels) + ", is in no line; is a line missing from the text?");
+    faults.push_back("the speech at " + fixed(speech.start, 2) + "-" + fixed(speech.end, 2) +
+                     " s, " + whereInText(speech.start, stretches, labels) +
+                     ", is in no line; is a line missing from the text?");
   if (!faults.empty()) {
     std::string all;
     for (const std::string& f : faults) all += (all.empty() ? "" : "; ") + f;

@@ -68,7 +68,8 @@ std::vector<std::string> spanFaults(const std::vector<AlignedSentence>& spans,
                                     const std::vector<std::string>& labels);
 // Stretches holding each aligned sentence, settled in the pauses; throws
 // BookError naming every fault (speech in no line, words too short or long).
-std::vector<Span> transcriptStretches(const Loudness& loudness, const std::vector<AlignedSentence>& spans,
+std::vector<Span> transcriptStretches(const Loudness& loudness,
+                                      const std::vector<AlignedSentence>& spans,
                                       const std::vector<std::string>& labels);
 
 }  // namespace bookmaker

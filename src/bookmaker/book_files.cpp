@@ -53,7 +53,8 @@ std::string settingsDocument(const std::string& bookTitle) {
       body += ch;
     }
   }
-  return "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 \\'cb\\'ce\\'cc\\'e5;}}"
+  return "{\\rtf1\\ansi\\ansicpg936\\deff0{\\fonttbl{\\f0\\fnil\\fcharset134 "
+         "\\'cb\\'ce\\'cc\\'e5;}}"
          "\r\n\\viewkind4\\uc1\\pard\\lang2052\\f0\\fs18 " +
          body + "\r\n\\par }\r\n";
 }

@@ -25,15 +25,16 @@ const std::vector<std::string> kTextSuffixes = {".txt", ".lrc", ".srt", ".vtt"};
 // Files of a lesson folder that are no part of any lesson.
 const std::vector<std::string> kOtherSuffixes = {".ini", ".md", ".partial"};
 const std::vector<std::string> kMediaSuffixes = {
-    ".mp3", ".m4a", ".aac", ".mp4", ".ogg", ".oga", ".opus", ".flac", ".wav", ".wma", ".aiff", ".webm",
-    ".mka", ".ac3", ".amr", ".mkv", ".mov", ".avi", ".m4v", ".wmv"};
+    ".mp3",  ".m4a",  ".aac", ".mp4", ".ogg", ".oga", ".opus", ".flac", ".wav", ".wma",
+    ".aiff", ".webm", ".mka", ".ac3", ".amr", ".mkv", ".mov",  ".avi",  ".m4v", ".wmv"};
 
 bool isOneOf(const std::string& suffix, const std::vector<std::string>& list) {
   return std::find(list.begin(), list.end(), suffix) != list.end();
 }
 
 std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return std::tolower(c); });
   return text;
 }
 
@@ -75,7 +76,8 @@ std::map<std::string, std::map<std::string, std::string>> readIni(const fs::path
       continue;
     }
     const auto equals = line.find_first_of("=:");
-    if (equals == std::string::npos || section.empty()) throw BookError(path.string() + ": cannot read " + quote(line));
+    if (equals == std::string::npos || section.empty())
+      throw BookError(path.string() + ": cannot read " + quote(line));
     sections[section][trimmed(line.substr(0, equals))] = trimmed(line.substr(equals + 1));
   }
   return sections;
@@ -89,11 +91,13 @@ Options bookOptions(const BookRequest& request) {
     return found == book.end() || found->second.empty() ? fallback : found->second;
   };
   Options options;
-  options.title = request.title && !request.title->empty()
-                      ? *request.title
-                      : get("title", fs::weakly_canonical(fs::absolute(request.lessons)).filename().string());
+  options.title =
+      request.title && !request.title->empty()
+          ? *request.title
+          : get("title", fs::weakly_canonical(fs::absolute(request.lessons)).filename().string());
   if (const std::string fault = rules::titleFault(options.title); !fault.empty())
-    throw BookError("book title " + quote(options.title) + " is not a safe folder name (" + fault + ")");
+    throw BookError("book title " + quote(options.title) + " is not a safe folder name (" + fault +
+                    ")");
   options.voice = get("voice", "en-us");
   options.rate = wholeNumber(get("rate", "150"), "rate");
   options.kilobits = wholeNumber(get("kilobits", "48"), "kilobits");
@@ -129,11 +133,13 @@ std::vector<LessonFiles> lessonFiles(const std::string& folder) {
     if (texts.empty()) {
       for (const fs::path& p : recordings)
         if (isOneOf(lower(p.extension().string()), kMediaSuffixes))
-          throw BookError(p.string() + ": a recording with no script or subtitles of the same name");
+          throw BookError(p.string() +
+                          ": a recording with no script or subtitles of the same name");
       continue;
     }
     if (texts.size() > 1)
-      throw BookError(texts[0].string() + ", " + texts[1].filename().string() + ": one lesson, two texts; keep one");
+      throw BookError(texts[0].string() + ", " + texts[1].filename().string() +
+                      ": one lesson, two texts; keep one");
     if (recordings.size() > 1)
       throw BookError(recordings[0].string() + ", " + recordings[1].filename().string() +
                       ": one lesson, two recordings; keep one");
@@ -142,7 +148,8 @@ std::vector<LessonFiles> lessonFiles(const std::string& folder) {
     lessons.push_back({texts[0], recordings.empty() ? std::nullopt : std::optional(recordings[0])});
   }
   if (lessons.empty())
-    throw BookError(fs::path(folder).string() + ": no lessons (scripts *.txt, or recordings with *.lrc, *.srt, *.vtt)");
+    throw BookError(fs::path(folder).string() +
+                    ": no lessons (scripts *.txt, or recordings with *.lrc, *.srt, *.vtt)");
   return lessons;
 }
 
@@ -157,7 +164,7 @@ struct Lesson {
   std::string title;
   fs::path text;
   std::optional<fs::path> recording;
-  std::vector<Sentence> sentences;  // a script or transcript
+  std::vector<Sentence> sentences;       // a script or transcript
   std::optional<std::vector<Cue>> cues;  // timed text
 };
 
@@ -179,7 +186,8 @@ std::vector<Lesson> readLessons(const std::string& folder, const Options& option
       lesson.title = timed.title.value_or(titleFromName(files.text.stem().string()));
       lesson.cues = std::move(timed.cues);
     }
-    if (const auto named = options.titles.find(files.text.stem().string()); named != options.titles.end())
+    if (const auto named = options.titles.find(files.text.stem().string());
+        named != options.titles.end())
       lesson.title = named->second;
     lesson.title = cleanField(lesson.title, files.text.string(), "lesson title", tell, true);
     titles.push_back(lesson.title);
@@ -196,7 +204,8 @@ class BookFolders {
   BookFolders(const std::string& root, const std::string& title)
       : root_(root), aside_(root_ / (".make_book." + title + ".partial")) {
     fs::remove_all(aside_);
-    parts_ = {fs::path("book") / title, fs::path("Sound") / title, fs::path("SETTING") / "BookList" / (title + ".dat"),
+    parts_ = {fs::path("book") / title, fs::path("Sound") / title,
+              fs::path("SETTING") / "BookList" / (title + ".dat"),
               fs::path("SETTING") / "Results" / (title + ".dat")};
     fs::create_directories(aside_ / parts_[0]);
     fs::create_directories(aside_ / parts_[1]);
@@ -234,21 +243,22 @@ void writeFile(const fs::path& path, const std::string& bytes) {
   if (!out) throw BookError(path.string() + ": cannot be written");
 }
 
-std::vector<Record> lessonRecords(const Lesson& lesson, const fs::path& audio, const Options& options,
-                                  double& duration, Progress& progress) {
+std::vector<Record> lessonRecords(const Lesson& lesson, const fs::path& audio,
+                                  const Options& options, double& duration, Progress& progress) {
   std::vector<Sentence> sentences = lesson.sentences;
   std::vector<Span> stretches;
   if (!lesson.recording) {
     std::vector<std::string> englishes;
     for (const Sentence& s : sentences) englishes.push_back(s.english);
-    const LessonAudio made =
-        makeLessonAudio(englishes, audio.string(), options.voice, options.rate, options.kilobits, progress);
+    const LessonAudio made = makeLessonAudio(englishes, audio.string(), options.voice, options.rate,
+                                             options.kilobits, progress);
     stretches = made.stretches;
     duration = made.duration;
   } else {
     std::optional<std::vector<Cue>> cues = lesson.cues;
-    const RecordedLesson made = makeRecordedLesson(lesson.recording->string(), audio.string(), options.kilobits,
-                                                   cues ? nullptr : &sentences, cues ? &*cues : nullptr, progress);
+    const RecordedLesson made =
+        makeRecordedLesson(lesson.recording->string(), audio.string(), options.kilobits,
+                           cues ? nullptr : &sentences, cues ? &*cues : nullptr, progress);
     if (cues) {
       sentences.clear();
       for (const Cue& cue : *cues) sentences.push_back(cue.sentence);
@@ -258,14 +268,15 @@ std::vector<Record> lessonRecords(const Lesson& lesson, const fs::path& audio, c
   }
   std::vector<Record> records;
   for (std::size_t k = 0; k < sentences.size(); ++k)
-    records.push_back({sentences[k].english, sentences[k].chinese, stretches[k].start, stretches[k].end,
-                       sentences[k].note});
+    records.push_back({sentences[k].english, sentences[k].chinese, stretches[k].start,
+                       stretches[k].end, sentences[k].note});
   return records;
 }
 
 }  // namespace
 
-std::vector<std::string> makeBook(const BookRequest& request, const Tell& tell, Progress& progress) {
+std::vector<std::string> makeBook(const BookRequest& request, const Tell& tell,
+                                  Progress& progress) {
   const Options options = bookOptions(request);
   const std::string& title = options.title;
   const std::vector<Lesson> lessons = readLessons(request.lessons, options, request.encoding, tell);
@@ -279,19 +290,24 @@ std::vector<std::string> makeBook(const BookRequest& request, const Tell& tell, 
       progress.startLesson(int(k + 1), int(lessons.size()));
       double duration = 0;
       const std::vector<Record> records =
-          lessonRecords(lesson, book.path(fs::path("Sound") / title / (number + extension)), options, duration, progress);
+          lessonRecords(lesson, book.path(fs::path("Sound") / title / (number + extension)),
+                        options, duration, progress);
       progress.stage(Stage::Writing);
-      writeFile(book.path(fs::path("book") / title / (number + ".dat")), toCp936(lessonText(records), lesson.title));
+      writeFile(book.path(fs::path("book") / title / (number + ".dat")),
+                toCp936(lessonText(records), lesson.title));
       char seconds[32];
       std::snprintf(seconds, sizeof seconds, "%.1f", duration);
-      const std::string kind = lesson.recording ? "from " + lesson.recording->filename().string() : "spoken by espeak-ng";
-      tell(title + " lesson " + number + ": " + std::to_string(records.size()) + " sentences, " + seconds + " s, " +
-           kind + "  (" + lesson.title + ")");
+      const std::string kind = lesson.recording ? "from " + lesson.recording->filename().string()
+                                                : "spoken by espeak-ng";
+      tell(title + " lesson " + number + ": " + std::to_string(records.size()) + " sentences, " +
+           seconds + " s, " + kind + "  (" + lesson.title + ")");
       titles.push_back(lesson.title);
       progress.advance(1);
     }
-    writeFile(book.path(fs::path("SETTING") / "BookList" / (title + ".dat")), toCp936(titleList(titles), "titles"));
-    writeFile(book.path(fs::path("SETTING") / "Results" / (title + ".dat")), toCp936(resultsText(titles), "results"));
+    writeFile(book.path(fs::path("SETTING") / "BookList" / (title + ".dat")),
+              toCp936(titleList(titles), "titles"));
+    writeFile(book.path(fs::path("SETTING") / "Results" / (title + ".dat")),
+              toCp936(resultsText(titles), "results"));
     progress.check();
   } catch (...) {
     book.discard();

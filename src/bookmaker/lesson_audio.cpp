@@ -37,7 +37,9 @@ long longestSilence(const Samples& s, long first, long last) {
   return longest;
 }
 
-bool isSilent(const Samples& s, long first, long last) { return longestSilence(s, first, last) >= last - first; }
+bool isSilent(const Samples& s, long first, long last) {
+  return longestSilence(s, first, last) >= last - first;
+}
 
 std::string seconds(double value) {
   char text[32];
@@ -47,32 +49,41 @@ std::string seconds(double value) {
 
 }  // namespace
 
-Samples silence(double seconds) { return Samples(std::size_t(std::nearbyint(seconds * kSpeechRate)), 0); }
+Samples silence(double seconds) {
+  return Samples(std::size_t(std::nearbyint(seconds * kSpeechRate)), 0);
+}
 
-void checkStretches(const Samples& decoded, const std::vector<Span>& stretches, const std::string& where) {
-  const long maxPause = long(std::nearbyint(0.6 * kSpeechRate)), edge = long(std::nearbyint(0.03 * kSpeechRate));
+void checkStretches(const Samples& decoded, const std::vector<Span>& stretches,
+                    const std::string& where) {
+  const long maxPause = long(std::nearbyint(0.6 * kSpeechRate)),
+             edge = long(std::nearbyint(0.03 * kSpeechRate));
   const long length = long(decoded.size());
   long previousEnd = 0;
   int number = 0;
   for (const Span& s : stretches) {
     const std::string sentence = where + " sentence " + std::to_string(++number);
-    const long first = long(std::nearbyint(s.start * kSpeechRate)), last = long(std::nearbyint(s.end * kSpeechRate));
+    const long first = long(std::nearbyint(s.start * kSpeechRate)),
+               last = long(std::nearbyint(s.end * kSpeechRate));
     if (!(previousEnd <= first && first < last && last <= length))
-      throw BookError(sentence + ": stretch " + seconds(s.start) + "-" + seconds(s.end) + " out of order or range");
-    if (!isSilent(decoded, previousEnd, first)) throw BookError(sentence + ": speech before its stretch");
-    if (rms(decoded, first, last) < kSpeechRms) throw BookError(sentence + ": the stretch holds no speech");
+      throw BookError(sentence + ": stretch " + seconds(s.start) + "-" + seconds(s.end) +
+                      " out of order or range");
+    if (!isSilent(decoded, previousEnd, first))
+      throw BookError(sentence + ": speech before its stretch");
+    if (rms(decoded, first, last) < kSpeechRms)
+      throw BookError(sentence + ": the stretch holds no speech");
     if (!isSilent(decoded, first, first + edge) || !isSilent(decoded, last - edge, last))
       throw BookError(sentence + ": the stretch cuts into speech");
     if (longestSilence(decoded, first, last) > maxPause)
       throw BookError(sentence + ": the stretch holds more than one sentence");
     previousEnd = last;
   }
-  if (!isSilent(decoded, previousEnd, length)) throw BookError(where + ": speech after the last stretch");
+  if (!isSilent(decoded, previousEnd, length))
+    throw BookError(where + ": speech after the last stretch");
 }
 
 LessonAudio makeLessonAudio(const std::vector<std::string>& texts, const std::string& outPath,
-                            const std::string& voice, int wordsPerMinute, int kilobits, Progress& progress,
-                            const Timing& timing) {
+                            const std::string& voice, int wordsPerMinute, int kilobits,
+                            Progress& progress, const Timing& timing) {
   progress.stage(Stage::Speaking);
   Samples source = silence(timing.lead);
   std::vector<std::pair<long, long>> spans;
@@ -103,7 +114,9 @@ LessonAudio makeLessonAudio(const std::vector<std::string>& texts, const std::st
   // Whole milliseconds, rounded outwards so no sample of speech is lost.
   for (const auto& [first, last] : spans)
     made.stretches.push_back(
-        {std::max(0.0, std::floor((double(first) - margin + double(made.offset)) * 1000 / kSpeechRate)) / 1000,
+        {std::max(0.0,
+                  std::floor((double(first) - margin + double(made.offset)) * 1000 / kSpeechRate)) /
+             1000,
          std::ceil((double(last) + margin + double(made.offset)) * 1000 / kSpeechRate) / 1000});
   const std::string name = outPath.substr(outPath.find_last_of('/') + 1);
   checkStretches(decoded, made.stretches, name);

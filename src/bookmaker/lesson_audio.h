@@ -16,10 +16,10 @@ namespace bookmaker {
 class Progress;
 
 struct Timing {
-  double lead = 0.6;    // silence before the first sentence
-  double gap = 1.0;     // silence between sentences
-  double margin = 0.08; // each stretch reaches this far into the silence around it
-  double tail = 0.6;    // silence after the last sentence
+  double lead = 0.6;     // silence before the first sentence
+  double gap = 1.0;      // silence between sentences
+  double margin = 0.08;  // each stretch reaches this far into the silence around it
+  double tail = 0.6;     // silence after the last sentence
 };
 
 struct LessonAudio {
@@ -29,10 +29,11 @@ struct LessonAudio {
 };
 
 LessonAudio makeLessonAudio(const std::vector<std::string>& texts, const std::string& outPath,
-                            const std::string& voice, int wordsPerMinute, int kilobits, Progress& progress,
-                            const Timing& timing = {});
+                            const std::string& voice, int wordsPerMinute, int kilobits,
+                            Progress& progress, const Timing& timing = {});
 // Faults of the stretches against the decoded audio, as BookError.
-void checkStretches(const Samples& decoded, const std::vector<Span>& stretches, const std::string& where);
+void checkStretches(const Samples& decoded, const std::vector<Span>& stretches,
+                    const std::string& where);
 Samples silence(double seconds);
 
 }  // namespace bookmaker

@@ -70,12 +70,14 @@ std::optional<double> firstSpeechStart(const Loudness& loudness, double first, d
   return std::nullopt;
 }
 
-std::vector<std::optional<double>> endsFromStarts(const Loudness& loudness, const std::vector<double>& starts,
+std::vector<std::optional<double>> endsFromStarts(const Loudness& loudness,
+                                                  const std::vector<double>& starts,
                                                   const std::vector<double>& limits) {
   std::vector<std::optional<double>> ends;
   for (std::size_t k = 0; k < starts.size(); ++k) {
     const auto speechEnd = lastSpeechEnd(loudness, starts[k], limits[k]);
-    ends.push_back(speechEnd ? std::optional(std::min(*speechEnd + kMarginS, limits[k])) : std::nullopt);
+    ends.push_back(speechEnd ? std::optional(std::min(*speechEnd + kMarginS, limits[k]))
+                             : std::nullopt);
   }
   return ends;
 }
@@ -106,15 +108,17 @@ std::vector<Run> runs(Holds holds, long first, long last) {
 // edges are good to a few frames); failing that, the longest quiet in reach,
 // rather than the hold before a "t" close to the edge. None when all is loud.
 std::optional<Run> quietNear(const Loudness& loudness, double at) {
-  const std::vector<Run> quiet =
-      runs([&](long f) { return !loudness.loud(f); }, frameOf(at - kSearchS), frameOf(at + kSearchS));
+  const std::vector<Run> quiet = runs([&](long f) { return !loudness.loud(f); },
+                                      frameOf(at - kSearchS), frameOf(at + kSearchS));
   const long lo = frameOf(at - 0.05), hi = frameOf(at + 0.05);
   std::vector<Run> near;
   for (const Run& r : quiet)
     if (r.second > lo && r.first < hi) near.push_back(r);
   if (near.empty()) near = quiet;
   if (near.empty()) return std::nullopt;
-  const auto key = [&](const Run& r) { return std::pair(std::min(r.second, hi) - std::max(r.first, lo), r.second - r.first); };
+  const auto key = [&](const Run& r) {
+    return std::pair(std::min(r.second, hi) - std::max(r.first, lo), r.second - r.first);
+  };
   Run best = near.front();
   for (const Run& r : near)
     if (key(r) > key(best)) best = r;
@@ -136,13 +140,16 @@ std::pair<double, double> settleBoundary(const Loudness& loudness, double end, d
   // One pause between them, or two parted by less than a word (the hold and
   // the release of a final "t"): the longer is the pause between sentences.
   if (after->first >= before->first || before->first - after->second < frameOf(kWordS)) {
-    const Run longer = (before->second - before->first) > (after->second - after->first) ? *before : *after;
+    const Run longer =
+        (before->second - before->first) > (after->second - after->first) ? *before : *after;
     after = before = longer;
   }
   const double endMiddle = double(after->first + after->second) / 200;
   const double startMiddle = double(before->first + before->second) / 200;
-  const double speechEnd = double(loudness.fadeOut(after->first, (after->first + after->second) / 2)) / 100;
-  const double speechStart = double(loudness.fadeIn(before->second, (before->first + before->second) / 2)) / 100;
+  const double speechEnd =
+      double(loudness.fadeOut(after->first, (after->first + after->second) / 2)) / 100;
+  const double speechStart =
+      double(loudness.fadeIn(before->second, (before->first + before->second) / 2)) / 100;
   return {std::min(speechEnd + kMarginS, endMiddle), std::max(speechStart - kMarginS, startMiddle)};
 }
 
@@ -157,12 +164,14 @@ std::vector<Span> settleStretches(const Loudness& loudness, const std::vector<Sp
   Span& last = stretches.back();
   const auto onset = firstSpeechStart(loudness, std::max(0.0, first.start - kSearchS), first.end);
   first.start = std::max(0.0, onset.value_or(first.start) - kMarginS);
-  const auto offset = lastSpeechEnd(loudness, last.start, std::min(loudness.seconds(), last.end + kSearchS));
+  const auto offset =
+      lastSpeechEnd(loudness, last.start, std::min(loudness.seconds(), last.end + kSearchS));
   last.end = std::min(loudness.seconds(), offset.value_or(last.end) + kMarginS);
   return stretches;
 }
 
-std::vector<Span> unclaimedSpeech(const Loudness& loudness, const std::vector<Span>& stretches, double least) {
+std::vector<Span> unclaimedSpeech(const Loudness& loudness, const std::vector<Span>& stretches,
+                                  double least) {
   std::vector<bool> inside(std::size_t(loudness.frames()), false);
   for (const Span& s : stretches)
     for (long f = frameOf(s.start); f < std::min(loudness.frames(), frameOf(s.end)); ++f)
@@ -170,7 +179,9 @@ std::vector<Span> unclaimedSpeech(const Loudness& loudness, const std::vector<Sp
   const auto outside = [&](long f) { return loudness.loud(f) && !inside[std::size_t(f)]; };
   std::vector<double> starts;
   for (const Span& s : stretches) starts.push_back(s.start);
-  const auto slot = [&](double at) { return std::upper_bound(starts.begin(), starts.end(), at) - starts.begin(); };
+  const auto slot = [&](double at) {
+    return std::upper_bound(starts.begin(), starts.end(), at) - starts.begin();
+  };
   std::vector<Span> joined;
   for (const Run& r : runs(outside, 0, loudness.frames())) {
     if (double(r.second - r.first) / 100 < least) continue;

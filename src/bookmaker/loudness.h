@@ -47,7 +47,8 @@ std::optional<double> lastSpeechEnd(const Loudness& loudness, double first, doub
 std::optional<double> firstSpeechStart(const Loudness& loudness, double first, double limit);
 // For cues that give only a start: the end of speech before each limit plus
 // the margin, never past the limit; none where the cue holds no speech.
-std::vector<std::optional<double>> endsFromStarts(const Loudness& loudness, const std::vector<double>& starts,
+std::vector<std::optional<double>> endsFromStarts(const Loudness& loudness,
+                                                  const std::vector<double>& starts,
                                                   const std::vector<double>& limits);
 // Sentence stretches from aligned (first word start, last word end) spans.
 std::vector<Span> settleStretches(const Loudness& loudness, const std::vector<Span>& spans);

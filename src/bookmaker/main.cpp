@@ -12,7 +12,8 @@
 namespace {
 
 const char* const kUsage =
-    "usage: parlenda-make-book [-h] [--title TITLE] [--encoding ENCODING] [--program-files] lessons program_folder\n";
+    "usage: parlenda-make-book [-h] [--title TITLE] [--encoding ENCODING] [--program-files] "
+    "lessons program_folder\n";
 
 const char* const kHelp = R"(
 Makes a course book for the player from a folder of lessons.
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
   request.programFolder = positional[1];
   bookmaker::Progress progress;
   try {
-    bookmaker::makeBook(request, [](const std::string& line) { std::cout << line << std::endl; }, progress);
+    bookmaker::makeBook(
+        request, [](const std::string& line) { std::cout << line << std::endl; }, progress);
   } catch (const bookmaker::BookError& error) {
     std::cerr << "make_book: " << error.what() << "\nmake_book: no book was written\n";
     return 1;

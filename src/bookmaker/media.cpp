@@ -59,7 +59,8 @@ struct Converter {
   Converter(const AudioSink& s, const AVCodecContext* codec) : sink(&s) {
     AVChannelLayout mono = AV_CHANNEL_LAYOUT_MONO;
     SwrContext* raw = nullptr;
-    if (swr_alloc_set_opts2(&raw, &mono, AV_SAMPLE_FMT_S16, s.rate, const_cast<AVChannelLayout*>(&codec->ch_layout), codec->sample_fmt,
+    if (swr_alloc_set_opts2(&raw, &mono, AV_SAMPLE_FMT_S16, s.rate,
+                            const_cast<AVChannelLayout*>(&codec->ch_layout), codec->sample_fmt,
                             codec->sample_rate, 0, nullptr) < 0 ||
         swr_init(raw) < 0) {
       swr_free(&raw);
@@ -73,9 +74,10 @@ struct Converter {
     if (room <= 0) return;
     out.resize(std::size_t(room));
     auto* target = reinterpret_cast<uint8_t*>(out.data());
-    const int made = swr_convert(swr.get(), &target, room,
-                                 frame ? const_cast<const uint8_t**>(frame->extended_data) : nullptr,
-                                 frame ? frame->nb_samples : 0);
+    const int made =
+        swr_convert(swr.get(), &target, room,
+                    frame ? const_cast<const uint8_t**>(frame->extended_data) : nullptr,
+                    frame ? frame->nb_samples : 0);
     if (made > 0) sink->take(out.data(), std::size_t(made));
   }
 };
@@ -107,7 +109,8 @@ void decodeAudio(const std::string& path, const std::vector<AudioSink>& sinks, P
   const auto drain = [&] {
     while (avcodec_receive_frame(codec.get(), frame) == 0) {
       if (owned.empty())  // the layout is known only from the first frame
-        for (const AudioSink& sink : sinks) owned.push_back(std::make_unique<Converter>(sink, codec.get()));
+        for (const AudioSink& sink : sinks)
+          owned.push_back(std::make_unique<Converter>(sink, codec.get()));
       for (auto& converter : owned) converter->convert(frame);
       any = any || frame->nb_samples > 0;
       av_frame_unref(frame);
@@ -136,7 +139,8 @@ void decodeAudio(const std::string& path, const std::vector<AudioSink>& sinks, P
 
 Samples decodeWhole(const std::string& path, int rate) {
   Samples all;
-  decodeAudio(path, {{rate, [&](const int16_t* s, std::size_t n) { all.insert(all.end(), s, s + n); }}});
+  decodeAudio(path,
+              {{rate, [&](const int16_t* s, std::size_t n) { all.insert(all.end(), s, s + n); }}});
   return all;
 }
 
@@ -171,7 +175,8 @@ class Mp3Encoder : public Encoder {
     while (count > 0) {
       const int n = int(std::min<std::size_t>(count, 8192));
       buffer_.resize(std::size_t(n) * 5 / 4 + 7200);
-      const int made = lame_encode_buffer(lame_, samples, nullptr, n, buffer_.data(), int(buffer_.size()));
+      const int made =
+          lame_encode_buffer(lame_, samples, nullptr, n, buffer_.data(), int(buffer_.size()));
       if (made < 0) throw BookError("the mp3 encoder failed");
       out_.write(reinterpret_cast<const char*>(buffer_.data()), made);
       samples += n;
@@ -237,7 +242,8 @@ class WmaEncoder : public Encoder {
 
   void write(const int16_t* samples, std::size_t count) override {
     std::vector<float> floats(count);
-    std::transform(samples, samples + count, floats.begin(), [](int16_t v) { return float(v) / 32768.0f; });
+    std::transform(samples, samples + count, floats.begin(),
+                   [](int16_t v) { return float(v) / 32768.0f; });
     void* planes[] = {floats.data()};
     av_audio_fifo_write(fifo_, planes, int(count));
     while (av_audio_fifo_size(fifo_) >= codec_->frame_size) sendFrame(codec_->frame_size);
@@ -270,7 +276,8 @@ class WmaEncoder : public Encoder {
     while (avcodec_receive_packet(codec_, packet_) == 0) {
       av_packet_rescale_ts(packet_, codec_->time_base, stream_->time_base);
       packet_->stream_index = stream_->index;
-      if (av_interleaved_write_frame(format_, packet_) < 0) throw BookError("the wma file cannot be written");
+      if (av_interleaved_write_frame(format_, packet_) < 0)
+        throw BookError("the wma file cannot be written");
     }
   }
 
@@ -339,7 +346,8 @@ long measureOffset(const Window& source, const Window& decoded, long onset) {
   // The envelopes run as far as the source does (as a slice of it would).
   const long span = std::max(0L, std::min(4 * reach + 2 * reach, source.end() - start));
   const long decodedSpan = std::max(0L, std::min(span, decoded.end() - start));
-  const std::vector<long> src = envelope(source, start, span), dec = envelope(decoded, start, decodedSpan);
+  const std::vector<long> src = envelope(source, start, span),
+                          dec = envelope(decoded, start, decodedSpan);
   const long blocks = reach / kBlock;
   long coarse = -blocks;
   double best = -1e300;
@@ -347,7 +355,8 @@ long measureOffset(const Window& source, const Window& decoded, long onset) {
     double total = 0;
     for (long i = blocks; i < long(src.size()) - blocks; ++i) {
       const long j = i + lag;
-      if (j >= 0 && j < long(dec.size())) total += double(src[std::size_t(i)]) * double(dec[std::size_t(j)]);
+      if (j >= 0 && j < long(dec.size()))
+        total += double(src[std::size_t(i)]) * double(dec[std::size_t(j)]);
     }
     if (total > best) best = total, coarse = lag;
   }

@@ -23,7 +23,8 @@ struct AudioSink {
 // Decodes the first audio stream of `path` to every sink; reports the
 // fraction done and checks for a cancel as it goes. Throws BookError
 // ("PATH: cannot be decoded (...)", "PATH: holds no audio").
-void decodeAudio(const std::string& path, const std::vector<AudioSink>& sinks, Progress* progress = nullptr);
+void decodeAudio(const std::string& path, const std::vector<AudioSink>& sinks,
+                 Progress* progress = nullptr);
 // The whole file decoded (for short lesson audio only).
 Samples decodeWhole(const std::string& path, int rate);
 

@@ -26,7 +26,7 @@ struct Effect {
   const char* name;
   Wave wave;
   double seconds, hertz;
-  double fadeIn, fadeOut;  // half-sine fades
+  double fadeIn, fadeOut;    // half-sine fades
   double highpass, lowpass;  // 0: none
   double peakDb;
 };
@@ -44,7 +44,8 @@ const Effect kEffects[] = {
 
 // A second-order Butterworth section (the audio cookbook's), run once over the sound.
 void filter(std::vector<double>& s, double hertz, bool high) {
-  const double w = 2 * std::numbers::pi * hertz / kRate, alpha = std::sin(w) / std::sqrt(2.0), c = std::cos(w);
+  const double w = 2 * std::numbers::pi * hertz / kRate, alpha = std::sin(w) / std::sqrt(2.0),
+               c = std::cos(w);
   const double b0 = high ? (1 + c) / 2 : (1 - c) / 2, b1 = high ? -(1 + c) : 1 - c, b2 = b0;
   const double a0 = 1 + alpha, a1 = -2 * c, a2 = 1 - alpha;
   double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
@@ -100,12 +101,14 @@ std::vector<int16_t> effectSamples(const Effect& e) {
 void makeEffectSounds(const std::string& programFolder) {
   const fs::path folder = fs::path(programFolder) / "SETTING" / "Sound";
   fs::create_directories(folder);
-  for (const Effect& e : kEffects) writeWav((folder / e.name).string(), effectSamples(e), kSpeechRate);
+  for (const Effect& e : kEffects)
+    writeWav((folder / e.name).string(), effectSamples(e), kSpeechRate);
 }
 
 void makeRecorderFile(const std::string& programFolder) {
   // The recorder opens this file and never writes it: a tenth of a second of silence.
-  writeWav((fs::path(programFolder) / "Recorder.wav").string(), Samples(kSpeechRate / 10, 0), kSpeechRate);
+  writeWav((fs::path(programFolder) / "Recorder.wav").string(), Samples(kSpeechRate / 10, 0),
+           kSpeechRate);
 }
 
 void makeSettings(const std::string& programFolder, const std::string& bookTitle) {

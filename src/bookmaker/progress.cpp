@@ -8,13 +8,20 @@ namespace bookmaker {
 
 const char* stageName(Stage stage) {
   switch (stage) {
-    case Stage::Reading: return "reading";
-    case Stage::Speaking: return "speaking";
-    case Stage::Decoding: return "decoding";
-    case Stage::Aligning: return "aligning";
-    case Stage::Encoding: return "encoding";
-    case Stage::Checking: return "checking";
-    case Stage::Writing: return "writing";
+    case Stage::Reading:
+      return "reading";
+    case Stage::Speaking:
+      return "speaking";
+    case Stage::Decoding:
+      return "decoding";
+    case Stage::Aligning:
+      return "aligning";
+    case Stage::Encoding:
+      return "encoding";
+    case Stage::Checking:
+      return "checking";
+    case Stage::Writing:
+      return "writing";
   }
   return "";
 }

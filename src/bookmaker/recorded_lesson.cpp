@@ -22,15 +22,19 @@ std::string fixed(double value, int decimals) {
   return text;
 }
 
-std::string fileName(const std::string& path) { return std::filesystem::path(path).filename().string(); }
+std::string fileName(const std::string& path) {
+  return std::filesystem::path(path).filename().string();
+}
 
 // A recording in the container and codec of the lesson audio is kept as it is.
 bool keptAsIs(const MediaFormat& format, const std::string& outPath) {
-  if (outPath.ends_with(".wma")) return format.container == "asf" && format.codec.starts_with("wmav");
+  if (outPath.ends_with(".wma"))
+    return format.container == "asf" && format.codec.starts_with("wmav");
   return format.container == "mp3" && format.codec == "mp3";
 }
 
-std::vector<Span> cueStretches(std::vector<Cue>& cues, const Loudness& loudness, const std::string& name) {
+std::vector<Span> cueStretches(std::vector<Cue>& cues, const Loudness& loudness,
+                               const std::string& name) {
   const double seconds = loudness.seconds();
   checkCueOrder(cues, seconds, name);
   std::vector<Cue*> open;
@@ -44,8 +48,8 @@ std::vector<Span> cueStretches(std::vector<Cue>& cues, const Loudness& loudness,
   const auto ends = endsFromStarts(loudness, starts, limits);
   for (std::size_t k = 0; k < open.size(); ++k) {
     if (!ends[k])
-      throw BookError(open[k]->sentence.where + ": no speech in " + name + " between " + fixed(open[k]->start, 2) +
-                      " s and the next line");
+      throw BookError(open[k]->sentence.where + ": no speech in " + name + " between " +
+                      fixed(open[k]->start, 2) + " s and the next line");
     open[k]->end = ends[k];
   }
   std::vector<Span> stretches;
@@ -58,15 +62,16 @@ std::vector<Span> cueStretches(std::vector<Cue>& cues, const Loudness& loudness,
 std::vector<Span> wholeMilliseconds(const std::vector<Span>& stretches, double duration) {
   std::vector<Span> rounded;
   for (const Span& s : stretches)
-    rounded.push_back({std::max(0.0, std::floor(s.start * 1000)) / 1000, std::min(std::ceil(s.end * 1000) / 1000, duration)});
+    rounded.push_back({std::max(0.0, std::floor(s.start * 1000)) / 1000,
+                       std::min(std::ceil(s.end * 1000) / 1000, duration)});
   for (std::size_t k = 0; k + 1 < rounded.size(); ++k)
     if (rounded[k].end > rounded[k + 1].start) rounded[k].end = rounded[k + 1].start;
   return rounded;
 }
 
-RecordedLesson makeRecordedLesson(const std::string& recording, const std::string& outPath, int kilobits,
-                                  const std::vector<Sentence>* transcript, std::vector<Cue>* cues,
-                                  Progress& progress) {
+RecordedLesson makeRecordedLesson(const std::string& recording, const std::string& outPath,
+                                  int kilobits, const std::vector<Sentence>* transcript,
+                                  std::vector<Cue>* cues, Progress& progress) {
   const std::string name = fileName(recording);
   const bool kept = keptAsIs(probeFormat(recording), outPath);
   std::unique_ptr<Aligner> aligner;
@@ -112,7 +117,8 @@ RecordedLesson makeRecordedLesson(const std::string& recording, const std::strin
     if (!aligner->finish()) {
       // Find how far the text matches the speech to name the first line that does not.
       aligner->start(true);
-      decodeAudio(recording, {{kAnalysisRate, [&](const int16_t* s, std::size_t n) { aligner->take(s, n); }}},
+      decodeAudio(recording,
+                  {{kAnalysisRate, [&](const int16_t* s, std::size_t n) { aligner->take(s, n); }}},
                   &progress);
       aligner->finish();
       throw BookError(fault + aligner->unmatchedLine());
@@ -126,11 +132,13 @@ RecordedLesson makeRecordedLesson(const std::string& recording, const std::strin
 
   double shift = 0;
   if (kept) {
-    std::filesystem::copy_file(recording, outPath, std::filesystem::copy_options::overwrite_existing);
+    std::filesystem::copy_file(recording, outPath,
+                               std::filesystem::copy_options::overwrite_existing);
   } else {  // the lesson audio as the player decodes it: its shift and its length
     progress.stage(Stage::Checking);
     const Window& head = onset.window();
-    WindowProbe decodedHead(std::max(0L, head.base - kOffsetReach - 512), head.end() + kOffsetReach + 512);
+    WindowProbe decodedHead(std::max(0L, head.base - kOffsetReach - 512),
+                            head.end() + kOffsetReach + 512);
     analysed = 0;
     decodeAudio(outPath,
                 {{kSpeechRate, [&](const int16_t* s, std::size_t n) { decodedHead.take(s, n); }},
@@ -151,7 +159,8 @@ RecordedLesson makeRecordedLesson(const std::string& recording, const std::strin
   for (std::size_t k = 0; k < made.stretches.size(); ++k)
     if (made.stretches[k].end <= made.stretches[k].start)
       throw BookError((*sentences)[k].where + ": no time left for the sentence in " + name + " (" +
-                      fixed(made.stretches[k].start, 3) + "-" + fixed(made.stretches[k].end, 3) + " s)");
+                      fixed(made.stretches[k].start, 3) + "-" + fixed(made.stretches[k].end, 3) +
+                      " s)");
   return made;
 }
 

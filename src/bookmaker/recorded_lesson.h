@@ -20,9 +20,9 @@ struct RecordedLesson {
 };
 
 // Either `transcript` (aligned) or `cues` (timed text; LRC ends are filled in).
-RecordedLesson makeRecordedLesson(const std::string& recording, const std::string& outPath, int kilobits,
-                                  const std::vector<Sentence>* transcript, std::vector<Cue>* cues,
-                                  Progress& progress);
+RecordedLesson makeRecordedLesson(const std::string& recording, const std::string& outPath,
+                                  int kilobits, const std::vector<Sentence>* transcript,
+                                  std::vector<Cue>* cues, Progress& progress);
 
 // Rounded outwards to the millisecond, inside the audio, never overlapping.
 std::vector<Span> wholeMilliseconds(const std::vector<Span>& stretches, double duration);

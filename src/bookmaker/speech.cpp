@@ -1,15 +1,14 @@
 #include "bookmaker/speech.h"
 
 #include <espeak-ng/speak_lib.h>
-
-#include <algorithm>
-#include <cstdlib>
-#include <mutex>
-#include <cerrno>
-#include <cstring>
-
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
 
 #include "bookmaker/book_error.h"
 #include "bookmaker/texts.h"
@@ -21,7 +20,8 @@ namespace {
 Samples* collecting = nullptr;
 
 int collect(short* samples, int count, espeak_EVENT*) {
-  if (collecting && samples && count > 0) collecting->insert(collecting->end(), samples, samples + count);
+  if (collecting && samples && count > 0)
+    collecting->insert(collecting->end(), samples, samples + count);
   return 0;
 }
 
@@ -40,7 +40,8 @@ void startSpeech() {
   (void)started;
 }
 
-constexpr int kSpeechFloor = 64;  // a sample above this is speech (espeak-ng's silence is exact zero)
+constexpr int kSpeechFloor =
+    64;  // a sample above this is speech (espeak-ng's silence is exact zero)
 
 }  // namespace
 
@@ -48,16 +49,19 @@ namespace {
 
 Samples synthesise(const std::string& text, const std::string& voice, int wordsPerMinute) {
   startSpeech();
-  if (espeak_SetVoiceByName(voice.c_str()) != EE_OK) {  // a language ("en-gb") rather than a voice's name
+  if (espeak_SetVoiceByName(voice.c_str()) !=
+      EE_OK) {  // a language ("en-gb") rather than a voice's name
     espeak_VOICE wanted{};
     wanted.languages = voice.c_str();
-    if (espeak_SetVoiceByProperties(&wanted) != EE_OK) throw BookError("espeak-ng has no voice " + quote(voice));
+    if (espeak_SetVoiceByProperties(&wanted) != EE_OK)
+      throw BookError("espeak-ng has no voice " + quote(voice));
   }
   espeak_SetParameter(espeakRATE, wordsPerMinute, 0);
   Samples samples;
   collecting = &samples;
-  const espeak_ERROR said = espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
-                                         espeakCHARS_UTF8 | espeakPHONEMES | espeakENDPAUSE, nullptr, nullptr);
+  const espeak_ERROR said =
+      espeak_Synth(text.c_str(), text.size() + 1, 0, POS_CHARACTER, 0,
+                   espeakCHARS_UTF8 | espeakPHONEMES | espeakENDPAUSE, nullptr, nullptr);
   espeak_Synchronize();
   collecting = nullptr;
   if (said != EE_OK) throw BookError("espeak-ng failed on " + quote(text));

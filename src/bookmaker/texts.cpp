@@ -206,13 +206,15 @@ std::string typeableEnglish(const std::string& text) {
   // What a word processor or a subtitle editor puts into English that the
   // learner cannot type; NFKC and dropping accents handle the rest.
   static const std::vector<std::pair<QString, QString>> kTypeable = {
-      {QString(QChar(0x2018)), "'"}, {QString(QChar(0x2019)), "'"}, {QString(QChar(0x201c)), "\""},
-      {QString(QChar(0x201d)), "\""}, {QString(QChar(0x2013)), "-"}, {QString(QChar(0x2014)), "-"},
-      {QString(QChar(0x2026)), "..."}, {QString(QChar(0x00a0)), " "}, {QString(QChar(0x266a)), ""},
-      {QString(QChar(0x266b)), ""}};
+      {QString(QChar(0x2018)), "'"},   {QString(QChar(0x2019)), "'"},
+      {QString(QChar(0x201c)), "\""},  {QString(QChar(0x201d)), "\""},
+      {QString(QChar(0x2013)), "-"},   {QString(QChar(0x2014)), "-"},
+      {QString(QChar(0x2026)), "..."}, {QString(QChar(0x00a0)), " "},
+      {QString(QChar(0x266a)), ""},    {QString(QChar(0x266b)), ""}};
   QString english = q(text);
   for (const auto& [from, to] : kTypeable) english.replace(from, to);
-  english = english.normalized(QString::NormalizationForm_KC).normalized(QString::NormalizationForm_KD);
+  english =
+      english.normalized(QString::NormalizationForm_KC).normalized(QString::NormalizationForm_KD);
   QString plain;
   for (const char32_t c : english.toStdU32String()) {
     if (QChar::combiningClass(c) == 0) plain += QString::fromUcs4(&c, 1);
@@ -237,7 +239,7 @@ Fields splitFields(const std::string& line) {
   if (line.find('|') != std::string::npos) {
     std::vector<std::string> parts;
     std::size_t from = 0;
-    for (std::size_t bar = line.find('|'); ; bar = line.find('|', from)) {
+    for (std::size_t bar = line.find('|');; bar = line.find('|', from)) {
       parts.push_back(trimmed(line.substr(from, bar == std::string::npos ? bar : bar - from)));
       if (bar == std::string::npos) break;
       from = bar + 1;
@@ -250,7 +252,8 @@ Fields splitFields(const std::string& line) {
   }
   for (std::size_t slash = line.rfind('/'); slash != std::string::npos;
        slash = slash ? line.rfind('/', slash - 1) : std::string::npos) {
-    const std::string left = trimmed(line.substr(0, slash)), right = trimmed(line.substr(slash + 1));
+    const std::string left = trimmed(line.substr(0, slash)),
+                      right = trimmed(line.substr(slash + 1));
     if (hasChinese(right) && !hasChinese(left)) return {left, right, ""};
     if (hasChinese(left) && !hasChinese(right) && !right.empty()) return {right, left, ""};
   }

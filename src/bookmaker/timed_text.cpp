@@ -1,11 +1,10 @@
 #include "bookmaker/timed_text.h"
 
+#include <QString>
 #include <algorithm>
 #include <cstdio>
 #include <map>
 #include <regex>
-
-#include <QString>
 
 #include "bookmaker/book_error.h"
 
@@ -85,7 +84,8 @@ TimedText parseLrc(const std::string& text, const std::string& name, const Tell&
       std::smatch tag;
       const bool isTag = std::regex_match(line, tag, kTag);
       std::string key = isTag ? tag[1].str() : "";
-      std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+      std::transform(key.begin(), key.end(), key.begin(),
+                     [](unsigned char c) { return std::tolower(c); });
       if (key == "ti") {
         const std::string title = trimmed(tag[2]);
         timed.title = title.empty() ? std::nullopt : std::optional(title);
@@ -93,7 +93,8 @@ TimedText parseLrc(const std::string& text, const std::string& name, const Tell&
         static const std::regex kWhole(R"(^[+-]?\d+$)");
         const std::string value = trimmed(tag[2]);
         if (!std::regex_match(value, kWhole))
-          throw BookError(name + ":" + std::to_string(number) + ": [offset:] must be whole milliseconds");
+          throw BookError(name + ":" + std::to_string(number) +
+                          ": [offset:] must be whole milliseconds");
         offset = std::stod(value) / 1000;
       } else if (!line.empty() && !isTag) {
         throw BookError(name + ":" + std::to_string(number) + ": a line with no [mm:ss.xx] time");
@@ -120,8 +121,10 @@ TimedText parseLrc(const std::string& text, const std::string& name, const Tell&
     if (!same.empty()) {  // a time with no text ends the line before it
       const std::string where = name + ":" + std::to_string(firstLine);
       const Fields fields = mergeLines(same, where);
-      if (std::count_if(same.begin(), same.end(), [](const auto& w) { return !isChineseOnly(w); }) > 1)
-        throw BookError(where + ": two English lines at the same time " + fixed(entries[at].time, 2) + " s");
+      if (std::count_if(same.begin(), same.end(), [](const auto& w) { return !isChineseOnly(w); }) >
+          1)
+        throw BookError(where + ": two English lines at the same time " +
+                        fixed(entries[at].time, 2) + " s");
       Cue cue{makeSentence(fields, where, tell), entries[at].time, std::nullopt, std::nullopt};
       if (next < entries.size()) cue.limit = entries[next].time;
       timed.cues.push_back(cue);
@@ -154,7 +157,8 @@ TimedText parseCues(const std::string& text, const std::string& name, const Tell
     while (at < lines.size() && blank(at)) ++at;
     const std::size_t blockStart = at;
     while (at < lines.size() && !blank(at)) ++at;
-    const std::vector<std::string> block(lines.begin() + long(blockStart), lines.begin() + long(at));
+    const std::vector<std::string> block(lines.begin() + long(blockStart),
+                                         lines.begin() + long(at));
     if (block.empty() || skip(block)) continue;
     std::size_t timeAt = 0;
     while (timeAt < block.size() && block[timeAt].find("-->") == std::string::npos) ++timeAt;
@@ -210,15 +214,15 @@ void checkCueOrder(const std::vector<Cue>& cues, double duration, const std::str
       throw BookError(where + ": the cue ends (" + fixed(*cue.end, 3) + " s) before it starts (" +
                       fixed(cue.start, 3) + " s)");
     if (previous && cue.start < previous->start)
-      throw BookError(where + ": the cue starts (" + fixed(cue.start, 3) + " s) before the cue above it (" +
-                      fixed(previous->start, 3) + " s)");
+      throw BookError(where + ": the cue starts (" + fixed(cue.start, 3) +
+                      " s) before the cue above it (" + fixed(previous->start, 3) + " s)");
     if (previous && previous->end && cue.start < *previous->end)
       throw BookError(where + ": the cue starts (" + fixed(cue.start, 3) +
                       " s) before the cue above it ends (" + fixed(*previous->end, 3) + " s)");
     const double last = cue.end.value_or(cue.start);
     if (last > duration + grace)
-      throw BookError(where + ": " + fixed(last, 3) + " s is beyond the end of " + recording + " (" +
-                      fixed(duration, 3) + " s)");
+      throw BookError(where + ": " + fixed(last, 3) + " s is beyond the end of " + recording +
+                      " (" + fixed(duration, 3) + " s)");
     previous = &cue;
   }
 }

@@ -20,7 +20,9 @@ bookmaker::Samples silence(double seconds) {
   return bookmaker::Samples(std::size_t(std::nearbyint(seconds * bookmaker::kSpeechRate)), 0);
 }
 
-void append(bookmaker::Samples& to, const bookmaker::Samples& more) { to.insert(to.end(), more.begin(), more.end()); }
+void append(bookmaker::Samples& to, const bookmaker::Samples& more) {
+  to.insert(to.end(), more.begin(), more.end());
+}
 
 std::string quoted(const std::string& argument) {
   std::string q = "'";
@@ -39,7 +41,8 @@ Spoken spokenLesson(const std::vector<std::string>& englishes, const Pacing& pac
     for (bool firstPart = true;; firstPart = false) {
       const std::size_t comma = englishes[k].find(", ", from);
       if (!firstPart) append(lesson.samples, silence(pacing.comma));
-      append(lesson.samples, bookmaker::speak(englishes[k].substr(from, comma - from), pacing.voice, pacing.rate));
+      append(lesson.samples,
+             bookmaker::speak(englishes[k].substr(from, comma - from), pacing.voice, pacing.rate));
       if (comma == std::string::npos) break;
       from = comma + 2;
     }
@@ -50,7 +53,8 @@ Spoken spokenLesson(const std::vector<std::string>& englishes, const Pacing& pac
   return lesson;
 }
 
-std::vector<bookmaker::Span> writeLessonWav(const fs::path& path, const std::vector<std::string>& englishes,
+std::vector<bookmaker::Span> writeLessonWav(const fs::path& path,
+                                            const std::vector<std::string>& englishes,
                                             const Pacing& pacing) {
   const Spoken lesson = spokenLesson(englishes, pacing);
   bookmaker::writeWav(path.string(), lesson.samples, bookmaker::kSpeechRate);
@@ -87,11 +91,13 @@ int shell(const std::string& command) {
 ToolRun makeBook(const std::vector<std::string>& arguments) {
   const char* tool = std::getenv("PARLENDA_MAKE_BOOK");
   EXPECT_NE(tool, nullptr) << "PARLENDA_MAKE_BOOK names the command (ctest sets it)";
-  const fs::path scratch = fs::temp_directory_path() / ("make_book_run." + std::to_string(getpid()));
+  const fs::path scratch =
+      fs::temp_directory_path() / ("make_book_run." + std::to_string(getpid()));
   std::string command = quoted(tool ? tool : "parlenda-make-book");
   for (const std::string& a : arguments) command += " " + quoted(a);
   command += " >" + quoted(scratch.string() + ".out") + " 2>" + quoted(scratch.string() + ".err");
-  ToolRun run{shell(command), readBytes(scratch.string() + ".out"), readBytes(scratch.string() + ".err")};
+  ToolRun run{shell(command), readBytes(scratch.string() + ".out"),
+              readBytes(scratch.string() + ".err")};
   fs::remove(scratch.string() + ".out");
   fs::remove(scratch.string() + ".err");
   return run;
@@ -139,15 +145,16 @@ std::vector<std::vector<std::string>> lessonFields(const fs::path& path) {
 std::vector<ReadRecord> readLesson(const fs::path& path) {
   std::vector<ReadRecord> records;
   for (const auto& f : lessonFields(path))
-    records.push_back({f[0], f[1], std::strtod(f[2].c_str(), nullptr), std::strtod(f[3].c_str(), nullptr), f[4]});
+    records.push_back(
+        {f[0], f[1], std::strtod(f[2].c_str(), nullptr), std::strtod(f[3].c_str(), nullptr), f[4]});
   return records;
 }
 
 std::string timestamp(double seconds, char comma) {
   const long ms = std::lround(seconds * 1000);
   char text[32];
-  std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld%c%03ld", ms / 3600000, ms / 60000 % 60, ms / 1000 % 60, comma,
-                ms % 1000);
+  std::snprintf(text, sizeof text, "%02ld:%02ld:%02ld%c%03ld", ms / 3600000, ms / 60000 % 60,
+                ms / 1000 % 60, comma, ms % 1000);
   return text;
 }
 

@@ -24,12 +24,13 @@ struct Pacing {
 };
 
 struct Spoken {
-  bookmaker::Samples samples;        // at bookmaker::kSpeechRate
+  bookmaker::Samples samples;          // at bookmaker::kSpeechRate
   std::vector<bookmaker::Span> spans;  // each sentence's speech, seconds
 };
 
 Spoken spokenLesson(const std::vector<std::string>& englishes, const Pacing& pacing);
-std::vector<bookmaker::Span> writeLessonWav(const fs::path& path, const std::vector<std::string>& englishes,
+std::vector<bookmaker::Span> writeLessonWav(const fs::path& path,
+                                            const std::vector<std::string>& englishes,
                                             const Pacing& pacing);
 
 // UTF-8 text in another encoding (iconv's names: "GB18030", "UTF-16LE" ...).

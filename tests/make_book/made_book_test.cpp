@@ -22,14 +22,16 @@ struct Line {
   std::string english, chinese, note;
 };
 const std::vector<Line> kLecture = {  // comma pauses of 0.6 s, sentence gaps down to 0.1 s
-    {"Good morning, everyone, and welcome to the course.", "大家早上好，欢迎来到本课程。", "welcome"},
+    {"Good morning, everyone, and welcome to the course.", "大家早上好，欢迎来到本课程。",
+     "welcome"},
     {"Today we talk about travel.", "今天我们谈谈旅行。", ""},
     {"Please open your books, at page 10.", "请打开书，翻到第十页。", "page # 10"},
     {"Thank you.", "谢谢。", ""}};
 const std::vector<Line> kDialogue = {{"Where is the station?", "车站在哪里？", ""},
                                      {"Go straight on, then turn left.", "一直走，然后左转。", ""},
                                      {"Is it far from here?", "离这里远吗？", ""}};
-const std::vector<Line> kTalk = {{"I like tea.", "我喜欢茶。", ""}, {"She likes coffee, with milk.", "她喜欢加奶的咖啡。", ""}};
+const std::vector<Line> kTalk = {{"I like tea.", "我喜欢茶。", ""},
+                                 {"She likes coffee, with milk.", "她喜欢加奶的咖啡。", ""}};
 
 std::vector<std::string> englishOf(const std::vector<Line>& lines) {
   std::vector<std::string> english;
@@ -37,7 +39,8 @@ std::vector<std::string> englishOf(const std::vector<Line>& lines) {
   return english;
 }
 
-void expectHoldsItsSentences(const std::vector<ReadRecord>& records, const std::vector<bookmaker::Span>& spans) {
+void expectHoldsItsSentences(const std::vector<ReadRecord>& records,
+                             const std::vector<bookmaker::Span>& spans) {
   ASSERT_EQ(records.size(), spans.size());
   for (std::size_t k = 0; k < spans.size(); ++k) {
     SCOPED_TRACE("sentence " + std::to_string(k + 1));
@@ -64,8 +67,10 @@ class MadeBook : public ::testing::Test {
     // 1: a script alone, spoken by the synthesiser; a "#" in its note.
     writeBytes(lessons / "01-script.txt", "Lesson One 第一课\nHello. | 你好。 | a #1 word\n");
     // 2: a transcript (UTF-16 with its mark) beside a FLAC recording.
-    lectureSpans = writeLessonWav(scratch / "lecture.wav", englishOf(kLecture), {0.5, 0.6, {0.1, 0.5, 0.15}});
-    shell("ffmpeg -y -v error -i " + (scratch / "lecture.wav").string() + " " + (lessons / "02-lecture.flac").string());
+    lectureSpans =
+        writeLessonWav(scratch / "lecture.wav", englishOf(kLecture), {0.5, 0.6, {0.1, 0.5, 0.15}});
+    shell("ffmpeg -y -v error -i " + (scratch / "lecture.wav").string() + " " +
+          (lessons / "02-lecture.flac").string());
     std::string script = "# a bare transcript\n第二课 Lecture\n";
     for (const Line& l : kLecture) script += l.english + " | " + l.chinese + " | " + l.note + "\n";
     writeBytes(lessons / "02-lecture.txt", "\xFF\xFE" + encoded(script, "UTF-16LE"));
@@ -74,14 +79,16 @@ class MadeBook : public ::testing::Test {
     Pacing dialoguePacing;
     dialoguePacing.gaps = {0.4};
     dialogueSpans = writeLessonWav(scratch / "dialogue.wav", englishOf(kDialogue), dialoguePacing);
-    shell("ffmpeg -y -v error -i " + (scratch / "dialogue.wav").string() + " " + (lessons / "03-dialogue.m4a").string());
+    shell("ffmpeg -y -v error -i " + (scratch / "dialogue.wav").string() + " " +
+          (lessons / "03-dialogue.m4a").string());
     std::vector<double> starts;
     for (const auto& s : dialogueSpans) starts.push_back(s.start - 0.1 + 0.2);
-    const std::string lrc = "[ti:对话 Dialogue]\n[ar:Teacher]\n[offset:+200]\n" + lrcTime(starts[0]) +
-                            kDialogue[0].english + " / " + kDialogue[0].chinese + "\n" + lrcTime(starts[1]) +
-                            kDialogue[1].english + "\n" + lrcTime(starts[1]) + kDialogue[1].chinese + "\n" +
-                            lrcTime(starts[2]) + kDialogue[2].english + " / " + kDialogue[2].chinese + "\n" +
-                            lrcTime(dialogueSpans[2].end + 0.3 + 0.2);
+    const std::string lrc =
+        "[ti:对话 Dialogue]\n[ar:Teacher]\n[offset:+200]\n" + lrcTime(starts[0]) +
+        kDialogue[0].english + " / " + kDialogue[0].chinese + "\n" + lrcTime(starts[1]) +
+        kDialogue[1].english + "\n" + lrcTime(starts[1]) + kDialogue[1].chinese + "\n" +
+        lrcTime(starts[2]) + kDialogue[2].english + " / " + kDialogue[2].chinese + "\n" +
+        lrcTime(dialogueSpans[2].end + 0.3 + 0.2);
     writeBytes(lessons / "03-dialogue.lrc", encoded(lrc, "GB18030"));
     // 4: SRT in code page 936 beside a WAV; 5: WebVTT (UTF-8 with its mark) beside an mp3.
     Pacing talkPacing;
@@ -90,14 +97,16 @@ class MadeBook : public ::testing::Test {
     std::string srt, vtt = "WEBVTT\n\nNOTE made by the test\n\n";
     for (std::size_t k = 0; k < kTalk.size(); ++k) {
       cues.push_back({talkSpans[k].start - 0.05, talkSpans[k].end + 0.05});
-      srt += std::to_string(k + 1) + "\n" + timestamp(cues[k].start, ',') + " --> " + timestamp(cues[k].end, ',') +
-             "\n" + kTalk[k].english + "\n" + kTalk[k].chinese + "\n\n";
-      vtt += "cue" + std::to_string(k) + "\n" + timestamp(cues[k].start, '.') + " --> " + timestamp(cues[k].end, '.') +
-             " align:start\n<v Ann>" + kTalk[k].english + "</v> / " + kTalk[k].chinese + "\n\n";
+      srt += std::to_string(k + 1) + "\n" + timestamp(cues[k].start, ',') + " --> " +
+             timestamp(cues[k].end, ',') + "\n" + kTalk[k].english + "\n" + kTalk[k].chinese +
+             "\n\n";
+      vtt += "cue" + std::to_string(k) + "\n" + timestamp(cues[k].start, '.') + " --> " +
+             timestamp(cues[k].end, '.') + " align:start\n<v Ann>" + kTalk[k].english + "</v> / " +
+             kTalk[k].chinese + "\n\n";
     }
     writeBytes(lessons / "04-talk.srt", encoded(srt, "GBK"));
-    shell("ffmpeg -y -v error -i " + (lessons / "04-talk.wav").string() + " -c:a libmp3lame -abr 1 -b:a 48k " +
-          (lessons / "05-news.mp3").string());
+    shell("ffmpeg -y -v error -i " + (lessons / "04-talk.wav").string() +
+          " -c:a libmp3lame -abr 1 -b:a 48k " + (lessons / "05-news.mp3").string());
     writeBytes(lessons / "05-news.vtt", "\xEF\xBB\xBF" + vtt);
     program = scratch / "program";
     made = makeBook({lessons.string(), program.string()});
@@ -116,12 +125,14 @@ class MadeBook : public ::testing::Test {
 TEST_F(MadeBook, ReadsBackInThePlayerLayouts) {
   ASSERT_EQ(made.code, 0) << made.err;
   const auto titles = separated(readCp936(program / "SETTING" / "BookList" / "Mine.dat"), '^');
-  EXPECT_EQ(titles, (std::vector<std::string>{"Lesson One 第一课", "第二课 Lecture", "对话 Dialogue", "04 talk", "05 news"}));
+  EXPECT_EQ(titles, (std::vector<std::string>{"Lesson One 第一课", "第二课 Lecture",
+                                              "对话 Dialogue", "04 talk", "05 news"}));
   std::vector<std::string> results;
   for (const auto& t : titles) results.push_back(kWhiteStar + t);
   EXPECT_EQ(separated(readCp936(program / "SETTING" / "Results" / "Mine.dat"), '^'), results);
   for (int number = 1; number <= 5; ++number) {
-    EXPECT_TRUE(fs::is_regular_file(program / "Sound" / "Mine" / (std::to_string(number) + ".mp3"))) << number;
+    EXPECT_TRUE(fs::is_regular_file(program / "Sound" / "Mine" / (std::to_string(number) + ".mp3")))
+        << number;
     EXPECT_FALSE(lesson(number).empty()) << number;
   }
   const auto lecture = lesson(2);
@@ -130,7 +141,8 @@ TEST_F(MadeBook, ReadsBackInThePlayerLayouts) {
     EXPECT_EQ(lecture[k].english, kLecture[k].english);
     EXPECT_EQ(lecture[k].chinese, kLecture[k].chinese);
     std::string note = kLecture[k].note;
-    if (const auto hash = note.find('#'); hash != std::string::npos) note.replace(hash, 1, "\uff03");
+    if (const auto hash = note.find('#'); hash != std::string::npos)
+      note.replace(hash, 1, "\uff03");
     EXPECT_EQ(lecture[k].note, note);
   }
   EXPECT_EQ(lesson(1)[0].note, "a \uff031 word");
@@ -148,7 +160,8 @@ TEST_F(MadeBook, ReadsBackInThePlayerLayouts) {
     EXPECT_EQ(news[k].chinese, kTalk[k].chinese);
   }
   for (const auto& entry : fs::directory_iterator(program))
-    EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << "the work folder was left behind";
+    EXPECT_FALSE(entry.path().filename().string().starts_with("."))
+        << "the work folder was left behind";
 }
 
 TEST_F(MadeBook, ThePlayersReadersReadWhatWasWritten) {
@@ -156,8 +169,9 @@ TEST_F(MadeBook, ThePlayersReadersReadWhatWasWritten) {
   if (!reader) GTEST_SKIP() << "needs the player's readers (run through ctest)";
   ASSERT_EQ(made.code, 0) << made.err;
   const fs::path read = scratch / "read.txt";
-  const int code = shell("PARLENDA_MADE_BOOK='" + program.string() + "' PARLENDA_MADE_BOOK_READ='" + read.string() +
-                         "' QT_QPA_PLATFORM=offscreen '" + reader + "' --gtest_filter=MadeBook.* --gtest_color=no > '" +
+  const int code = shell("PARLENDA_MADE_BOOK='" + program.string() + "' PARLENDA_MADE_BOOK_READ='" +
+                         read.string() + "' QT_QPA_PLATFORM=offscreen '" + reader +
+                         "' --gtest_filter=MadeBook.* --gtest_color=no > '" +
                          (scratch / "reader.log").string() + "' 2>&1");
   const std::string log = readBytes(scratch / "reader.log");
   ASSERT_EQ(code, 0) << log;
@@ -167,7 +181,8 @@ TEST_F(MadeBook, ThePlayersReadersReadWhatWasWritten) {
   for (std::size_t n = 0; n < titles.size(); ++n) {
     expected.push_back("title\t" + titles[n]);
     for (const auto& f : lessonFields(program / "book" / "Mine" / (std::to_string(n + 1) + ".dat")))
-      expected.push_back(std::to_string(n + 1) + "\t" + f[0] + "\t" + f[1] + "\t" + f[2] + "\t" + f[3] + "\t" + f[4]);
+      expected.push_back(std::to_string(n + 1) + "\t" + f[0] + "\t" + f[1] + "\t" + f[2] + "\t" +
+                         f[3] + "\t" + f[4]);
   }
   std::vector<std::string> lines;
   std::string line;
@@ -182,7 +197,9 @@ TEST_F(MadeBook, ThePlayersReadersReadWhatWasWritten) {
   EXPECT_EQ(lines, expected);
 }
 
-TEST_F(MadeBook, ATranscriptIsAlignedToItsSentences) { expectHoldsItsSentences(lesson(2), lectureSpans); }
+TEST_F(MadeBook, ATranscriptIsAlignedToItsSentences) {
+  expectHoldsItsSentences(lesson(2), lectureSpans);
+}
 
 TEST_F(MadeBook, LrcEndsAreFoundInTheAudio) {
   const auto records = lesson(3);
@@ -215,8 +232,9 @@ TEST_F(MadeBook, AWmaBookGetsWmaAudioOnItsOwnTimeline) {
   ASSERT_EQ(wma.code, 0) << wma.err;
   const fs::path audio = program / "Sound" / "Book07" / "1.wma";
   const fs::path codec = scratch / "codec.txt";
-  shell("ffprobe -v error -show_entries stream=codec_name -of default=nokey=1:noprint_wrappers=1 '" +
-        audio.string() + "' > '" + codec.string() + "'");
+  shell(
+      "ffprobe -v error -show_entries stream=codec_name -of default=nokey=1:noprint_wrappers=1 '" +
+      audio.string() + "' > '" + codec.string() + "'");
   EXPECT_EQ(readBytes(codec), "wmav2\n");
   // The wma encoder starts its decoded timeline 1024 samples into the source.
   const double shift = 1024.0 / 22050;

@@ -43,10 +43,12 @@ TEST(TextReading, EncodingsAreDetectedOrNamed) {
   }
   EXPECT_EQ(faultOf([] { bookmaker::decodeText("line one\n\xb5\xda\n", "x.txt", "utf-8"); }),
             "x.txt:2: not valid utf-8");
-  EXPECT_EQ(faultOf([&] { bookmaker::decodeText(encoded(text, "UTF-16LE"), "x.txt", std::nullopt); })
-                .rfind("x.txt: UTF-16 without a byte-order mark", 0),
+  EXPECT_EQ(faultOf([&] {
+              bookmaker::decodeText(encoded(text, "UTF-16LE"), "x.txt", std::nullopt);
+            }).rfind("x.txt: UTF-16 without a byte-order mark", 0),
             0u);
-  EXPECT_NE(faultOf([] { bookmaker::decodeText("", "x.txt", "klingon"); }).find("unknown encoding"), std::string::npos);
+  EXPECT_NE(faultOf([] { bookmaker::decodeText("", "x.txt", "klingon"); }).find("unknown encoding"),
+            std::string::npos);
   EXPECT_EQ(faultOf([] { bookmaker::decodeText("ok\n\x81\x30\xff\n", "x.txt", std::nullopt); }),
             "x.txt:2: neither UTF-8 nor GB18030; name the encoding with --encoding");
 }
@@ -77,11 +79,12 @@ TEST(TextReading, LrcAsPlayersReadIt) {
       "[00:10.00]Last.\n",
       "x", kQuiet);
   EXPECT_EQ(timed.title, "Lesson Two");
-  EXPECT_EQ(cuesOf(timed), (std::vector<Got>{{1.5, std::nullopt, "Again, and again.", "一遍又一遍。", ""},
-                                             {6.0, std::nullopt, "Second.", "第二。", ""},
-                                             {7.75, std::nullopt, "Word times.", "词", "note"},
-                                             {9.5, std::nullopt, "Again, and again.", "", ""},
-                                             {10.5, std::nullopt, "Last.", "", ""}}));
+  EXPECT_EQ(cuesOf(timed),
+            (std::vector<Got>{{1.5, std::nullopt, "Again, and again.", "一遍又一遍。", ""},
+                              {6.0, std::nullopt, "Second.", "第二。", ""},
+                              {7.75, std::nullopt, "Word times.", "词", "note"},
+                              {9.5, std::nullopt, "Again, and again.", "", ""},
+                              {10.5, std::nullopt, "Last.", "", ""}}));
   std::vector<std::optional<double>> limits;
   for (const auto& c : timed.cues) limits.push_back(c.limit);
   EXPECT_EQ(limits, (std::vector<std::optional<double>>{6.0, 7.75, 8.5, 10.5, std::nullopt}));
@@ -92,7 +95,8 @@ TEST(TextReading, SrtAndVttCues) {
       "1\n00:00:01,000 --> 00:00:02,500\n<i>Hello</i> there.\n你好。\n\n"
       "2\n01:00:03,000 --> 01:00:04,000\n{\\an8}Rock &amp; roll.\n",
       "x", kQuiet);
-  EXPECT_EQ(cuesOf(srt), (std::vector<Got>{{1.0, 2.5, "Hello there.", "你好。", ""}, {3603.0, 3604.0, "Rock & roll.", "", ""}}));
+  EXPECT_EQ(cuesOf(srt), (std::vector<Got>{{1.0, 2.5, "Hello there.", "你好。", ""},
+                                           {3603.0, 3604.0, "Rock & roll.", "", ""}}));
   const auto vtt = bookmaker::parseVtt(
       "WEBVTT - a talk\n\nSTYLE\n::cue { color: red }\n\nNOTE a note\n\n"
       "intro\n00:01.000 --> 00:02.000 line:0\n<v Ann>Hi.</v> / 嗨。\n",
@@ -105,9 +109,11 @@ TEST(TextReading, FaultsNameTheirLine) {
   const std::vector<std::tuple<Reader, std::string, std::string>> cases = {
       {bookmaker::parseLrc, "[00:01.00]One.\n[00:01.00]Two.\n", "x:1: two English lines"},
       {bookmaker::parseLrc, "[offset:soon]\n", "x:1: [offset:] must be whole milliseconds"},
-      {bookmaker::parseSrt, "1\n00:00:01,000 -> 00:00:02,000\nHi.\n", "x:1: a cue with no \"start --> end\""},
+      {bookmaker::parseSrt, "1\n00:00:01,000 -> 00:00:02,000\nHi.\n",
+       "x:1: a cue with no \"start --> end\""},
       {bookmaker::parseSrt, "1\n00:00:01,000 --> 00:00:02,000\n\n", "x:2: a cue with no text"},
-      {bookmaker::parseSrt, "1\n00:00:01,000 --> 00:00:02,000\n你好。\n", "x:2: a cue with no English"},
+      {bookmaker::parseSrt, "1\n00:00:01,000 --> 00:00:02,000\n你好。\n",
+       "x:2: a cue with no English"},
       {bookmaker::parseVtt, "00:01.000 --> 00:02.000\nHi.\n", "x:1: a WebVTT file begins with"},
   };
   for (const auto& [read, text, told] : cases) {
@@ -129,8 +135,8 @@ TEST(Library, ReportsLessonStageAndFraction) {
   const fs::path lessons = scriptBook("progress");
   std::vector<bookmaker::Report> reports;
   bookmaker::Progress progress([&](const bookmaker::Report& r) { reports.push_back(r); });
-  const auto titles = bookmaker::makeBook({lessons.string(), (lessons / "program").string(), "Mine", {}, false},
-                                          kQuiet, progress);
+  const auto titles = bookmaker::makeBook(
+      {lessons.string(), (lessons / "program").string(), "Mine", {}, false}, kQuiet, progress);
   EXPECT_EQ(titles, (std::vector<std::string>{"One", "Two"}));
   ASSERT_FALSE(reports.empty());
   int lastLesson = 0;
@@ -143,7 +149,8 @@ TEST(Library, ReportsLessonStageAndFraction) {
   }
   EXPECT_EQ(lastLesson, 2);
   const auto sawStage = [&](bookmaker::Stage s, int lesson) {
-    return std::any_of(reports.begin(), reports.end(), [&](const auto& r) { return r.stage == s && r.lesson == lesson; });
+    return std::any_of(reports.begin(), reports.end(),
+                       [&](const auto& r) { return r.stage == s && r.lesson == lesson; });
   };
   for (const int lesson : {1, 2}) {
     EXPECT_TRUE(sawStage(bookmaker::Stage::Speaking, lesson)) << lesson;
@@ -171,7 +178,8 @@ TEST(Library, StopsWhenCancelledAndWritesNothing) {
       }
     });
     self = &progress;
-    EXPECT_THROW(bookmaker::makeBook({lessons.string(), program.string(), "Mine", {}, false}, kQuiet, progress),
+    EXPECT_THROW(bookmaker::makeBook({lessons.string(), program.string(), "Mine", {}, false},
+                                     kQuiet, progress),
                  bookmaker::Cancelled);
     EXPECT_TRUE(cancelled);
     EXPECT_LE(reportsAfter, 1) << "went on working after the cancel";
@@ -179,7 +187,8 @@ TEST(Library, StopsWhenCancelledAndWritesNothing) {
     EXPECT_FALSE(fs::exists(program / "SETTING" / "BookList" / "Mine.dat"));
     if (fs::exists(program)) {
       for (const auto& entry : fs::directory_iterator(program)) {
-        EXPECT_FALSE(entry.path().filename().string().starts_with(".")) << "the work folder was left behind";
+        EXPECT_FALSE(entry.path().filename().string().starts_with("."))
+            << "the work folder was left behind";
       }
     }
   }
@@ -188,7 +197,8 @@ TEST(Library, StopsWhenCancelledAndWritesNothing) {
 
 // A recording is cancelled from inside its decoding, between two chunks.
 TEST(Library, StopsInsideTheDecoding) {
-  const fs::path lessons = fs::temp_directory_path() / ("cancel-decode." + std::to_string(getpid()));
+  const fs::path lessons =
+      fs::temp_directory_path() / ("cancel-decode." + std::to_string(getpid()));
   fs::remove_all(lessons);
   Pacing pacing;
   pacing.gaps = {0.5};
@@ -197,8 +207,8 @@ TEST(Library, StopsInsideTheDecoding) {
   const auto spans = writeLessonWav(lessons / "x.wav", many, pacing);
   std::string srt;
   for (std::size_t k = 0; k < spans.size(); ++k)
-    srt += std::to_string(k + 1) + "\n" + timestamp(spans[k].start, ',') + " --> " + timestamp(spans[k].end, ',') +
-           "\nI like tea with milk.\n\n";
+    srt += std::to_string(k + 1) + "\n" + timestamp(spans[k].start, ',') + " --> " +
+           timestamp(spans[k].end, ',') + "\nI like tea with milk.\n\n";
   writeBytes(lessons / "x.srt", srt);
   double cancelledAt = -1;
   bookmaker::Progress* self = nullptr;
@@ -209,8 +219,10 @@ TEST(Library, StopsInsideTheDecoding) {
     }
   });
   self = &progress;
-  EXPECT_THROW(bookmaker::makeBook({lessons.string(), (lessons / "program").string(), "Mine", {}, false}, kQuiet, progress),
-               bookmaker::Cancelled);
+  EXPECT_THROW(
+      bookmaker::makeBook({lessons.string(), (lessons / "program").string(), "Mine", {}, false},
+                          kQuiet, progress),
+      bookmaker::Cancelled);
   EXPECT_GT(cancelledAt, 0.2);
   EXPECT_LT(cancelledAt, 0.9) << "the decoding reported no fraction between its start and end";
   EXPECT_FALSE(fs::exists(lessons / "program" / "book" / "Mine"));
