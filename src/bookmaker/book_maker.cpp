@@ -21,7 +21,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::vector<std::string> kTextSuffixes = {".txt", ".lrc", ".srt", ".vtt"};
+const std::vector<std::string> kTextSuffixes = {".txt", ".lrc", ".srt", ".vtt", ".ass", ".ssa"};
+// The language tags of a second text ("ep01.en.srt" + "ep01.zh.srt").
+const std::vector<std::string> kEnglishTags = {".en", ".eng", ".english", ".en-us", ".en-gb"};
+const std::vector<std::string> kChineseTags = {".zh",      ".chs",   ".cht", ".chi",   ".zho",
+                                               ".chinese", ".sc",    ".tc",  ".zh-cn", ".zh-hans",
+                                               ".zh-hant", ".zh-tw", ".gb",  ".big5"};
 // Files of a lesson folder that are no part of any lesson.
 const std::vector<std::string> kOtherSuffixes = {".ini", ".md", ".partial"};
 const std::vector<std::string> kMediaSuffixes = {
@@ -108,7 +113,19 @@ Options bookOptions(const BookRequest& request) {
 struct LessonFiles {
   fs::path text;
   std::optional<fs::path> recording;
+  std::optional<fs::path> chinese;  // a second text, its Chinese
 };
+
+// The lesson a file belongs to: its stem, without a language tag on a text.
+std::string lessonStem(const fs::path& p, std::string* tag = nullptr) {
+  const fs::path stem = p.stem();
+  const std::string suffix = lower(p.extension().string()),
+                    language = lower(stem.extension().string());
+  if (!isOneOf(suffix, kTextSuffixes) || suffix == ".txt") return stem.string();
+  if (!isOneOf(language, kEnglishTags) && !isOneOf(language, kChineseTags)) return stem.string();
+  if (tag) *tag = isOneOf(language, kChineseTags) ? "zh" : "en";
+  return stem.stem().string();
+}
 
 std::vector<LessonFiles> lessonFiles(const std::string& folder) {
   std::map<std::string, std::vector<fs::path>> byStem;
@@ -119,7 +136,7 @@ std::vector<LessonFiles> lessonFiles(const std::string& folder) {
       names.push_back(fs::path(folder) / entry.path().filename());
   if (error) throw BookError(folder + ": cannot be read (" + error.message() + ")");
   std::sort(names.begin(), names.end());
-  for (const fs::path& p : names) byStem[p.stem().string()].push_back(p);
+  for (const fs::path& p : names) byStem[lessonStem(p)].push_back(p);
   std::vector<LessonFiles> lessons;
   for (const auto& [stem, files] : byStem) {
     std::vector<fs::path> texts, recordings;
@@ -137,6 +154,20 @@ std::vector<LessonFiles> lessonFiles(const std::string& folder) {
                           ": a recording with no script or subtitles of the same name");
       continue;
     }
+    std::optional<fs::path> chinese;
+    if (texts.size() == 2) {  // English and Chinese in two files of timed text
+      std::string first, second;
+      lessonStem(texts[0], &first);
+      lessonStem(texts[1], &second);
+      const bool cues = lower(texts[0].extension().string()) != ".txt" &&
+                        lower(texts[0].extension().string()) != ".lrc" &&
+                        lower(texts[1].extension().string()) != ".txt" &&
+                        lower(texts[1].extension().string()) != ".lrc";
+      if (cues && (first == "zh") != (second == "zh")) {
+        chinese = first == "zh" ? texts[0] : texts[1];
+        texts = {first == "zh" ? texts[1] : texts[0]};
+      }
+    }
     if (texts.size() > 1)
       throw BookError(texts[0].string() + ", " + texts[1].filename().string() +
                       ": one lesson, two texts; keep one");
@@ -145,11 +176,12 @@ std::vector<LessonFiles> lessonFiles(const std::string& folder) {
                       ": one lesson, two recordings; keep one");
     if (lower(texts[0].extension().string()) != ".txt" && recordings.empty())
       throw BookError(texts[0].string() + ": subtitles with no recording of the same name");
-    lessons.push_back({texts[0], recordings.empty() ? std::nullopt : std::optional(recordings[0])});
+    lessons.push_back(
+        {texts[0], recordings.empty() ? std::nullopt : std::optional(recordings[0]), chinese});
   }
   if (lessons.empty())
     throw BookError(fs::path(folder).string() +
-                    ": no lessons (scripts *.txt, or recordings with *.lrc, *.srt, *.vtt)");
+                    ": no lessons (scripts *.txt, or recordings with *.lrc, *.srt, *.vtt, *.ass)");
   return lessons;
 }
 
@@ -180,6 +212,16 @@ std::vector<Lesson> readLessons(const std::string& folder, const Options& option
       Script script = parseScript(text, files.text.string(), tell);
       lesson.title = script.title;
       lesson.sentences = std::move(script.sentences);
+    } else if (const TextCueReader read = textCueReader(suffix)) {
+      std::vector<TextCue> chinese;
+      if (files.chinese)
+        chinese = textCueReader(lower(files.chinese->extension().string()))(
+            readText(files.chinese->string(), encoding), files.chinese->string());
+      TimedText timed =
+          sentencesOf(read(text, files.text.string()), chinese, files.text.string(), tell);
+      if (timed.cues.empty()) throw BookError(files.text.string() + ": no cues");
+      lesson.title = titleFromName(lessonStem(files.text));
+      lesson.cues = std::move(timed.cues);
     } else {
       TimedText timed = timedTextReader(suffix)(text, files.text.string(), tell);
       if (timed.cues.empty()) throw BookError(files.text.string() + ": no cues");

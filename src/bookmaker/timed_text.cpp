@@ -145,13 +145,13 @@ double cueSeconds(const std::smatch& m, int first) {
 // SRT and WebVTT alike: blocks apart by blank lines, a time line
 // "start --> end" and the cue's text lines after it.
 template <typename Skip>
-TimedText parseCues(const std::string& text, const std::string& name, const Tell& tell, Skip skip) {
+std::vector<TextCue> parseCues(const std::string& text, const std::string& name, Skip skip) {
   static const std::string kCueTime = R"((?:(\d+):)?(\d{1,2}):(\d{1,2})[,.](\d{1,3}))";
   static const std::regex kCueLine("^\\s*" + kCueTime + "\\s*-->\\s*" + kCueTime + "(?:\\s.*)?$");
   static const std::regex kMarkup(R"(<[^>]*>|\{\\[^}]*\})");  // <i>, <v Name>, {\an8}
   const std::vector<std::string> lines = splitLines(text);
   const auto blank = [&](std::size_t k) { return trimmed(lines[k]).empty(); };
-  TimedText timed;
+  std::vector<TextCue> cues;
   std::size_t at = 0;
   while (at < lines.size()) {
     while (at < lines.size() && blank(at)) ++at;
@@ -175,22 +175,114 @@ TimedText parseCues(const std::string& text, const std::string& name, const Tell
       if (!w.empty()) words.push_back(w);
     }
     if (words.empty()) throw BookError(where + ": a cue with no text");
-    timed.cues.push_back({makeSentence(mergeLines(words, where), where, tell), cueSeconds(m, 1),
-                          cueSeconds(m, 5), std::nullopt});
+    cues.push_back({cueSeconds(m, 1), cueSeconds(m, 5), words, where});
   }
-  return timed;
+  return cues;
+}
+
+// "H:MM:SS.cc", ASS's time.
+std::optional<double> assSeconds(const std::string& text) {
+  static const std::regex kTime(R"(^\s*(\d+):(\d{1,2}):(\d{1,2})[.,](\d{1,3})\s*$)");
+  std::smatch m;
+  if (!std::regex_match(text, m, kTime)) return std::nullopt;
+  return std::stoi(m[1]) * 3600 + std::stoi(m[2]) * 60 + std::stoi(m[3]) + fraction(m[4]);
+}
+
+// The lines an ASS event shows: override blocks ({\...}) and drawings
+// ({\p1} ... {\p0}) removed, \N and \n parting lines, \h a space.
+std::vector<std::string> assLines(const std::string& text) {
+  static const std::regex kDrawing(R"(\\p(\d+))");
+  std::vector<std::string> lines(1);
+  bool drawing = false;
+  for (std::size_t k = 0; k < text.size(); ++k) {
+    if (text[k] == '{') {
+      const std::size_t close = text.find('}', k);
+      if (close == std::string::npos) break;
+      const std::string block = text.substr(k, close - k);
+      for (std::sregex_iterator it(block.begin(), block.end(), kDrawing), end; it != end; ++it)
+        drawing = std::stoi((*it)[1]) > 0;
+      k = close;
+    } else if (text[k] == '\\' && k + 1 < text.size() &&
+               (text[k + 1] == 'N' || text[k + 1] == 'n')) {
+      lines.emplace_back();
+      ++k;
+    } else if (text[k] == '\\' && k + 1 < text.size() && text[k + 1] == 'h') {
+      if (!drawing) lines.back() += ' ';
+      ++k;
+    } else if (!drawing) {
+      lines.back() += text[k];
+    }
+  }
+  std::vector<std::string> shown;
+  for (const std::string& line : lines)
+    if (!trimmed(line).empty()) shown.push_back(trimmed(line));
+  return shown;
+}
+
+std::vector<std::string> splitFieldsAt(const std::string& text, std::size_t count) {
+  std::vector<std::string> fields;
+  std::size_t from = 0;
+  while (fields.size() + 1 < count) {
+    const std::size_t comma = text.find(',', from);
+    if (comma == std::string::npos) break;
+    fields.push_back(trimmed(text.substr(from, comma - from)));
+    from = comma + 1;
+  }
+  fields.push_back(text.substr(from));
+  return fields;
 }
 
 }  // namespace
 
-TimedText parseSrt(const std::string& text, const std::string& name, const Tell& tell) {
-  return parseCues(text, name, tell, [](const auto&) { return false; });
+std::vector<TextCue> assCues(const std::string& text, const std::string& name) {
+  std::vector<TextCue> cues;
+  std::vector<std::string> format = {"marked",  "start",   "end",     "style",  "name",
+                                     "marginl", "marginr", "marginv", "effect", "text"};
+  bool events = false;
+  int number = 0;
+  for (const std::string& raw : splitLines(text)) {
+    ++number;
+    const std::string line = trimmed(raw);
+    if (line.starts_with("[")) {
+      events = line == "[Events]";
+      continue;
+    }
+    if (!events) continue;
+    const std::string where = name + ":" + std::to_string(number);
+    if (line.starts_with("Format:")) {
+      format.clear();
+      for (std::string f : splitFieldsAt(line.substr(7), 99)) {
+        std::transform(f.begin(), f.end(), f.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        format.push_back(trimmed(f));
+      }
+      continue;
+    }
+    if (!line.starts_with("Dialogue:")) continue;  // comments, pictures, sounds
+    const std::vector<std::string> fields = splitFieldsAt(line.substr(9), format.size());
+    const auto field = [&](const char* key) -> std::string {
+      const auto at = std::find(format.begin(), format.end(), key);
+      return at == format.end() || std::size_t(at - format.begin()) >= fields.size()
+                 ? std::string()
+                 : fields[std::size_t(at - format.begin())];
+    };
+    const auto start = assSeconds(field("start")), end = assSeconds(field("end"));
+    if (!start || !end) throw BookError(where + ": cannot read the event's times");
+    cues.push_back({*start, *end, assLines(field("text")), where});
+  }
+  std::stable_sort(cues.begin(), cues.end(),
+                   [](const TextCue& a, const TextCue& b) { return a.start < b.start; });
+  return cues;
 }
 
-TimedText parseVtt(const std::string& text, const std::string& name, const Tell& tell) {
+std::vector<TextCue> srtCues(const std::string& text, const std::string& name) {
+  return parseCues(text, name, [](const auto&) { return false; });
+}
+
+std::vector<TextCue> vttCues(const std::string& text, const std::string& name) {
   if (!trimmed(text).starts_with("WEBVTT"))
     throw BookError(name + ":1: a WebVTT file begins with \"WEBVTT\"");
-  return parseCues(text, name, tell, [](const std::vector<std::string>& block) {
+  return parseCues(text, name, [](const std::vector<std::string>& block) {
     const std::string first = trimmed(block[0]);  // the header, comments, styles and regions
     for (const char* head : {"WEBVTT", "NOTE", "STYLE", "REGION"})
       if (first.starts_with(head)) return true;
@@ -198,10 +290,89 @@ TimedText parseVtt(const std::string& text, const std::string& name, const Tell&
   });
 }
 
+std::vector<std::string> speechLines(const std::vector<std::string>& lines) {
+  // [Music], (laughs), （笑）, ♪ ... ♪: sounds, not speech; "JOHN:" and "- ": who speaks.
+  static const std::regex kSound(R"(\[[^\]]*\]|\([^)]*\)|（[^）]*）|【[^】]*】|♪|♫)");
+  static const std::regex kSpeaker(R"(^(?:-\s*)?(?:[A-Z][A-Z0-9 .'-]*:\s+)?(?:-\s+)?)");
+  std::vector<std::string> speech;
+  for (const std::string& line : lines) {
+    std::string cleaned = trimmed(std::regex_replace(line, kSound, " "));
+    cleaned = trimmed(std::regex_replace(cleaned, kSpeaker, ""));
+    const bool words = std::any_of(cleaned.begin(), cleaned.end(), [](char c) {
+      return std::isalnum(static_cast<unsigned char>(c)) || static_cast<unsigned char>(c) >= 0x80;
+    });
+    if (words) speech.push_back(oneLine(cleaned));
+  }
+  return speech;
+}
+
+TimedText sentencesOf(std::vector<TextCue> cues, const std::vector<TextCue>& chinese,
+                      const std::string& name, const Tell& tell) {
+  std::vector<TextCue> english, ownChinese;
+  int leftOut = 0;
+  for (TextCue& cue : cues) {
+    const std::vector<std::string> speech = speechLines(cue.lines);
+    if (speech.empty()) {
+      ++leftOut;
+      continue;
+    }
+    cue.lines = speech;
+    const bool hasEnglish = std::any_of(speech.begin(), speech.end(), [](const std::string& l) {
+      return !splitFields(l).english.empty();
+    });
+    (hasEnglish ? english : ownChinese).push_back(cue);
+  }
+  // A Chinese cue (another style, another file, another track) goes with
+  // the English cue it overlaps most.
+  const auto attach = [&](const TextCue& zh) {
+    TextCue* best = nullptr;
+    double most = 0;
+    for (TextCue& en : english) {
+      const double overlap = std::min(en.end, zh.end) - std::max(en.start, zh.start);
+      if (overlap > most) most = overlap, best = &en;
+    }
+    if (best)
+      for (const std::string& line : speechLines(zh.lines)) best->lines.push_back(line);
+    return best != nullptr;
+  };
+  for (const TextCue& zh : ownChinese)
+    if (!attach(zh)) throw BookError(zh.where + ": a cue with no English sentence");
+  for (const TextCue& zh : chinese)
+    attach(zh);  // a translation of what the recording does not say: dropped
+  if (leftOut > 0)
+    tell(name + ": " + std::to_string(leftOut) + (leftOut == 1 ? " cue" : " cues") +
+         " with no speech to type left out (sound descriptions, music, speaker labels only)");
+  TimedText timed;
+  for (const TextCue& cue : english)
+    timed.cues.push_back({makeSentence(mergeLines(cue.lines, cue.where), cue.where, tell),
+                          cue.start, cue.end, std::nullopt});
+  return timed;
+}
+
+TimedText parseSrt(const std::string& text, const std::string& name, const Tell& tell) {
+  return sentencesOf(srtCues(text, name), {}, name, tell);
+}
+
+TimedText parseVtt(const std::string& text, const std::string& name, const Tell& tell) {
+  return sentencesOf(vttCues(text, name), {}, name, tell);
+}
+
+TimedText parseAss(const std::string& text, const std::string& name, const Tell& tell) {
+  return sentencesOf(assCues(text, name), {}, name, tell);
+}
+
+TextCueReader textCueReader(const std::string& extension) {
+  if (extension == ".srt") return srtCues;
+  if (extension == ".vtt") return vttCues;
+  if (extension == ".ass" || extension == ".ssa") return assCues;
+  return nullptr;
+}
+
 TimedTextReader timedTextReader(const std::string& extension) {
   if (extension == ".lrc") return parseLrc;
   if (extension == ".srt") return parseSrt;
   if (extension == ".vtt") return parseVtt;
+  if (extension == ".ass" || extension == ".ssa") return parseAss;
   return nullptr;
 }
 

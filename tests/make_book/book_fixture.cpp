@@ -56,6 +56,7 @@ Spoken spokenLesson(const std::vector<std::string>& englishes, const Pacing& pac
 std::vector<bookmaker::Span> writeLessonWav(const fs::path& path,
                                             const std::vector<std::string>& englishes,
                                             const Pacing& pacing) {
+  fs::create_directories(path.parent_path());
   const Spoken lesson = spokenLesson(englishes, pacing);
   bookmaker::writeWav(path.string(), lesson.samples, bookmaker::kSpeechRate);
   return lesson.spans;

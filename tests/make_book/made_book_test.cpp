@@ -7,6 +7,8 @@
 // its last, holds all of it, and holds nothing of a neighbour's speech.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <map>
 
@@ -244,6 +246,69 @@ TEST_F(MadeBook, AWmaBookGetsWmaAudioOnItsOwnTimeline) {
     EXPECT_NEAR(records[k].start, cues[k].start - shift, 0.002);
     EXPECT_NEAR(records[k].end, cues[k].end - shift, 0.002);
   }
+}
+
+}  // namespace
+}  // namespace book_test
+
+namespace book_test {
+namespace {
+
+// Two SRT files for one recording (ep01.en.srt, ep01.zh.srt) and a
+// bilingual ASS (Chinese above, English below), each beside its recording.
+TEST(MadeBookFromSubtitles, TwoTextsAndABilingualAss) {
+  const fs::path scratch =
+      fs::temp_directory_path() / ("make_book_subtitles." + std::to_string(getpid()));
+  fs::remove_all(scratch);
+  const fs::path lessons = scratch / "Subtitles";
+  Pacing pacing;
+  pacing.gaps = {0.5};
+  const auto spans = writeLessonWav(lessons / "ep01.wav", englishOf(kTalk), pacing);
+  fs::copy_file(lessons / "ep01.wav", lessons / "ep02.wav");
+  std::string en, zh,
+      ass =
+          "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, "
+          "Text\n";
+  for (std::size_t k = 0; k < spans.size(); ++k) {
+    const double a = spans[k].start - 0.05, b = spans[k].end + 0.05;
+    en += std::to_string(k + 1) + "\n" + timestamp(a, ',') + " --> " + timestamp(b, ',') + "\n" +
+          kTalk[k].english + "\n\n";
+    zh += std::to_string(k + 1) + "\n" + timestamp(a + 0.02, ',') + " --> " +
+          timestamp(b - 0.02, ',') + "\n" + kTalk[k].chinese + "\n\n";
+    const auto assTime = [](double t) {
+      char text[32];
+      const long cs = std::lround(t * 100);
+      std::snprintf(text, sizeof text, "%ld:%02ld:%02ld.%02ld", cs / 360000, cs / 6000 % 60,
+                    cs / 100 % 60, cs % 100);
+      return std::string(text);
+    };
+    ass += "Dialogue: 0," + assTime(a) + "," + assTime(b) + ",Default,,0,0,0,,{\\fnSimHei}" +
+           kTalk[k].chinese + "\\N{\\fs12}" + kTalk[k].english + "\n";
+  }
+  en = "1\n00:00:00,000 --> 00:00:00,300\n[Music]\n\n" + en;
+  writeBytes(lessons / "ep01.en.srt", en);
+  writeBytes(lessons / "ep01.zh.srt", encoded(zh, "GB18030"));
+  writeBytes(lessons / "ep02.ass", "\xEF\xBB\xBF" + ass);
+  const fs::path program = scratch / "program";
+  const ToolRun run = makeBook({lessons.string(), program.string()});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_NE(run.out.find("1 cue with no speech to type left out"), std::string::npos) << run.out;
+  EXPECT_EQ(separated(readCp936(program / "SETTING" / "BookList" / "Subtitles.dat"), '^'),
+            (std::vector<std::string>{"ep01", "ep02"}));
+  for (const int number : {1, 2}) {
+    SCOPED_TRACE("lesson " + std::to_string(number));
+    const auto records =
+        readLesson(program / "book" / "Subtitles" / (std::to_string(number) + ".dat"));
+    ASSERT_EQ(records.size(), kTalk.size());
+    for (std::size_t k = 0; k < kTalk.size(); ++k) {
+      EXPECT_EQ(records[k].english, kTalk[k].english);
+      EXPECT_EQ(records[k].chinese, kTalk[k].chinese);
+      const double tolerance = number == 2 ? 0.0051 : 0.0011;  // ASS times are centiseconds
+      EXPECT_NEAR(records[k].start, spans[k].start - 0.05, tolerance);
+      EXPECT_NEAR(records[k].end, spans[k].end + 0.05, tolerance);
+    }
+  }
+  fs::remove_all(scratch);
 }
 
 }  // namespace

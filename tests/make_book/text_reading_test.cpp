@@ -231,3 +231,66 @@ TEST(Library, StopsInsideTheDecoding) {
 
 }  // namespace
 }  // namespace book_test
+
+namespace book_test {
+namespace {
+
+TEST(TimedText, AssEventsAsSubtitlePlayersShowThem) {
+  const std::string ass =
+      "[Script Info]\nTitle: x\n\n[V4+ Styles]\nFormat: Name, Fontname\nStyle: Default,Arial\n\n"
+      "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+      "Dialogue: 0,0:00:03.00,0:00:04.50,Default,,0,0,0,,{\\i1}Second, line.{\\i0}\\N第二句。\n"
+      "Comment: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,Not shown.\n"
+      "Dialogue: 0,0:00:01.00,0:00:02.00,Default,,0,0,0,,{\\pos(10,10)}你好。\\NHello,\\hthere.\n"
+      "Dialogue: 0,0:00:05.00,0:00:06.00,Default,,0,0,0,,{\\p1}m 0 0 l 100 0 100 100{\\p0}Drawn "
+      "away.\n";
+  EXPECT_EQ(cuesOf(bookmaker::parseAss(ass, "x.ass", kQuiet)),
+            (std::vector<Got>{{1.0, 2.0, "Hello, there.", "你好。", ""},
+                              {3.0, 4.5, "Second, line.", "第二句。", ""},
+                              {5.0, 6.0, "Drawn away.", "", ""}}));
+  // English and Chinese in two styles, their times a little apart.
+  const std::string styles =
+      "[Events]\nFormat: Layer, Start, End, Style, Name, MarginL, MarginR, MarginV, Effect, Text\n"
+      "Dialogue: 0,0:00:01.00,0:00:02.00,EN,,0,0,0,,Good morning.\n"
+      "Dialogue: 0,0:00:01.02,0:00:02.01,CN,,0,0,0,,早上好。\n"
+      "Dialogue: 0,0:00:02.50,0:00:03.50,EN,,0,0,0,,Good night.\n"
+      "Dialogue: 0,0:00:02.49,0:00:03.40,CN,,0,0,0,,晚安。\n";
+  EXPECT_EQ(cuesOf(bookmaker::parseAss(styles, "x.ass", kQuiet)),
+            (std::vector<Got>{{1.0, 2.0, "Good morning.", "早上好。", ""},
+                              {2.5, 3.5, "Good night.", "晚安。", ""}}));
+}
+
+TEST(TimedText, CuesThatAreNotSpeechAreCleanedOrLeftOut) {
+  std::vector<std::string> told;
+  const auto timed = bookmaker::parseSrt(
+      "1\n00:00:01,000 --> 00:00:02,000\n[Music]\n\n"
+      "2\n00:00:02,000 --> 00:00:03,000\nJOHN: Hello (laughs) there.\n\n"
+      "3\n00:00:03,000 --> 00:00:04,000\n- Are you sure?\n- Yes.\n\n"
+      "4\n00:00:04,000 --> 00:00:05,000\n♪ ♪\n\n"
+      "5\n00:00:05,000 --> 00:00:06,000\n(DOOR CLOSES)\n",
+      "x.srt", [&](const std::string& line) { told.push_back(line); });
+  EXPECT_EQ(cuesOf(timed), (std::vector<Got>{{2.0, 3.0, "Hello there.", "", ""},
+                                             {3.0, 4.0, "Are you sure? Yes.", "", ""}}));
+  ASSERT_EQ(told.size(), 1u);
+  EXPECT_NE(told[0].find("x.srt: 3 cues with no speech to type left out"), std::string::npos)
+      << told[0];
+}
+
+TEST(TimedText, TwoTextsOfOneRecordingMeetByTime) {
+  const auto english = bookmaker::srtCues(
+      "1\n00:00:01,000 --> 00:00:03,000\nWhere is the station?\n\n2\n00:00:03,500 --> "
+      "00:00:05,000\nGo straight on.\n",
+      "ep.en.srt");
+  // The Chinese cues are cut differently: each goes where it overlaps most.
+  const auto chinese = bookmaker::srtCues(
+      "1\n00:00:00,900 --> 00:00:02,000\n车站\n\n2\n00:00:02,000 --> 00:00:03,100\n在哪里？\n\n"
+      "3\n00:00:03,400 --> 00:00:05,100\n一直走。\n\n4\n00:00:09,000 --> "
+      "00:00:10,000\n（片尾）谢谢观看\n",
+      "ep.zh.srt");
+  EXPECT_EQ(cuesOf(bookmaker::sentencesOf(english, chinese, "ep.en.srt", kQuiet)),
+            (std::vector<Got>{{1.0, 3.0, "Where is the station?", "车站 在哪里？", ""},
+                              {3.5, 5.0, "Go straight on.", "一直走。", ""}}));
+}
+
+}  // namespace
+}  // namespace book_test
