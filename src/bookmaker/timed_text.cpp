@@ -3,6 +3,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <regex>
 
@@ -12,11 +13,16 @@ namespace bookmaker {
 
 namespace {
 
+// Digits read as a number however many there are (std::stoi throws past int).
+double digitsValue(const std::string& digits) {
+  return digits.empty() ? 0.0 : std::strtod(digits.c_str(), nullptr);
+}
+
 double fraction(const std::string& digits) {
   if (digits.empty()) return 0.0;
   double scale = 1;
   for (std::size_t k = 0; k < digits.size(); ++k) scale *= 10;
-  return std::stoi(digits) / scale;
+  return digitsValue(digits) / scale;
 }
 
 std::string fixed(double value, int decimals) {
@@ -37,7 +43,9 @@ std::string unescape(const std::string& text) {
     std::string replacement = it->str();
     if (name[0] == '#') {
       const bool hex = name.size() > 1 && (name[1] == 'x' || name[1] == 'X');
-      const unsigned long code = std::stoul(name.substr(hex ? 2 : 1), nullptr, hex ? 16 : 10);
+      const std::string digits = name.substr(hex ? 2 : 1);
+      const double code =
+          digits.size() > 8 ? 0 : double(std::strtoul(digits.c_str(), nullptr, hex ? 16 : 10));
       if (code > 0 && code < 0x110000) {
         const char32_t c = char32_t(code);
         replacement = QString::fromUcs4(&c, 1).toStdString();
@@ -77,7 +85,7 @@ TimedText parseLrc(const std::string& text, const std::string& name, const Tell&
     std::vector<double> times;
     std::smatch match;
     while (std::regex_search(line, match, kTime)) {
-      times.push_back(std::stoi(match[1]) * 60 + std::stoi(match[2]) + fraction(match[3]));
+      times.push_back(digitsValue(match[1]) * 60 + digitsValue(match[2]) + fraction(match[3]));
       line = trimmed(match.suffix());
     }
     if (times.empty()) {
@@ -90,12 +98,12 @@ TimedText parseLrc(const std::string& text, const std::string& name, const Tell&
         const std::string title = trimmed(tag[2]);
         timed.title = title.empty() ? std::nullopt : std::optional(title);
       } else if (key == "offset") {
-        static const std::regex kWhole(R"(^[+-]?\d+$)");
+        static const std::regex kWhole(R"(^[+-]?\d{1,12}$)");
         const std::string value = trimmed(tag[2]);
         if (!std::regex_match(value, kWhole))
           throw BookError(name + ":" + std::to_string(number) +
                           ": [offset:] must be whole milliseconds");
-        offset = std::stod(value) / 1000;
+        offset = std::strtod(value.c_str(), nullptr) / 1000;
       } else if (!line.empty() && !isTag) {
         throw BookError(name + ":" + std::to_string(number) + ": a line with no [mm:ss.xx] time");
       }
@@ -138,8 +146,8 @@ namespace {
 
 double cueSeconds(const std::smatch& m, int first) {
   const std::string hours = m[first];
-  return (hours.empty() ? 0 : std::stoi(hours)) * 3600 + std::stoi(m[first + 1]) * 60 +
-         std::stoi(m[first + 2]) + fraction(m[first + 3]);
+  return (hours.empty() ? 0 : digitsValue(hours)) * 3600 + digitsValue(m[first + 1]) * 60 +
+         digitsValue(m[first + 2]) + fraction(m[first + 3]);
 }
 
 // SRT and WebVTT alike: blocks apart by blank lines, a time line
@@ -185,7 +193,7 @@ std::optional<double> assSeconds(const std::string& text) {
   static const std::regex kTime(R"(^\s*(\d+):(\d{1,2}):(\d{1,2})[.,](\d{1,3})\s*$)");
   std::smatch m;
   if (!std::regex_match(text, m, kTime)) return std::nullopt;
-  return std::stoi(m[1]) * 3600 + std::stoi(m[2]) * 60 + std::stoi(m[3]) + fraction(m[4]);
+  return digitsValue(m[1]) * 3600 + digitsValue(m[2]) * 60 + digitsValue(m[3]) + fraction(m[4]);
 }
 
 // The lines an ASS event shows: override blocks ({\...}) and drawings
@@ -200,7 +208,7 @@ std::vector<std::string> assLines(const std::string& text) {
       if (close == std::string::npos) break;
       const std::string block = text.substr(k, close - k);
       for (std::sregex_iterator it(block.begin(), block.end(), kDrawing), end; it != end; ++it)
-        drawing = std::stoi((*it)[1]) > 0;
+        drawing = digitsValue((*it)[1]) > 0;
       k = close;
     } else if (text[k] == '\\' && k + 1 < text.size() &&
                (text[k + 1] == 'N' || text[k + 1] == 'n')) {
