@@ -10,6 +10,7 @@
 #include "bookmaker/book_files.h"
 #include "bookmaker/lesson_audio.h"
 #include "bookmaker/lesson_script.h"
+#include "bookmaker/media.h"
 #include "bookmaker/program_files.h"
 #include "bookmaker/recorded_lesson.h"
 #include "bookmaker/timed_text.h"
@@ -114,7 +115,49 @@ struct LessonFiles {
   fs::path text;
   std::optional<fs::path> recording;
   std::optional<fs::path> chinese;  // a second text, its Chinese
+  bool tracks = false;              // the recording's own subtitle tracks are the text
 };
+
+bool isChineseTag(std::string tag) {
+  tag = lower(tag);
+  return tag == "chi" || tag == "zho" || tag == "zh" || tag.starts_with("zh-") || tag == "chs" ||
+         tag == "cht";
+}
+
+// A recording with no text file: its own text subtitle tracks, if it has any.
+std::optional<LessonFiles> withTracks(const fs::path& recording) {
+  SubtitleTracks tracks;
+  try {
+    tracks = subtitleTracks(recording.string());
+  } catch (const BookError&) {
+    return std::nullopt;
+  }
+  if (!tracks.text.empty()) return LessonFiles{recording, recording, std::nullopt, true};
+  if (!tracks.pictures.empty())
+    throw BookError(
+        recording.string() + ": its subtitles are pictures (" + tracks.pictures.front() +
+        "), not text the learner can type; give them as a file (.srt, .ass) of the same name");
+  return std::nullopt;
+}
+
+// The English track (tagged English, else the first that is not Chinese)
+// and the Chinese one of a recording, as cues.
+std::pair<std::vector<TextCue>, std::vector<TextCue>> trackTexts(const fs::path& recording) {
+  const SubtitleTracks tracks = subtitleTracks(recording.string());
+  const SubtitleTrack* english = nullptr;
+  const SubtitleTrack* chinese = nullptr;
+  for (const SubtitleTrack& t : tracks.text) {
+    const std::string tag = lower(t.language);
+    if ((tag == "eng" || tag == "en") && !english) english = &t;
+    if (isChineseTag(tag) && !chinese) chinese = &t;
+  }
+  for (const SubtitleTrack& t : tracks.text)
+    if (!english && !isChineseTag(t.language)) english = &t;
+  if (!english) english = &tracks.text.front();  // bilingual tracks hold both
+  std::vector<TextCue> zh;
+  if (chinese && chinese != english) zh = trackCues(recording.string(), *chinese);
+  return {trackCues(recording.string(), *english), zh};
+}
 
 // The lesson a file belongs to: its stem, without a language tag on a text.
 std::string lessonStem(const fs::path& p, std::string* tag = nullptr) {
@@ -148,6 +191,11 @@ std::vector<LessonFiles> lessonFiles(const std::string& folder) {
         recordings.push_back(p);
     }
     if (texts.empty()) {
+      if (recordings.size() == 1)
+        if (const auto own = withTracks(recordings[0])) {
+          lessons.push_back(*own);
+          continue;
+        }
       for (const fs::path& p : recordings)
         if (isOneOf(lower(p.extension().string()), kMediaSuffixes))
           throw BookError(p.string() +
@@ -207,8 +255,15 @@ std::vector<Lesson> readLessons(const std::string& folder, const Options& option
   for (const LessonFiles& files : lessonFiles(folder)) {
     Lesson lesson{"", files.text, files.recording, {}, std::nullopt};
     const std::string suffix = lower(files.text.extension().string());
-    const std::string text = readText(files.text.string(), encoding);
-    if (suffix == ".txt") {
+    const std::string text = files.tracks ? std::string() : readText(files.text.string(), encoding);
+    if (files.tracks) {
+      const auto [english, chinese] = trackTexts(files.text);
+      TimedText timed = sentencesOf(english, chinese, files.text.string(), tell);
+      if (timed.cues.empty())
+        throw BookError(files.text.string() + ": no cues in its subtitle tracks");
+      lesson.title = titleFromName(files.text.stem().string());
+      lesson.cues = std::move(timed.cues);
+    } else if (suffix == ".txt") {
       Script script = parseScript(text, files.text.string(), tell);
       lesson.title = script.title;
       lesson.sentences = std::move(script.sentences);

@@ -394,3 +394,76 @@ void WindowProbe::take(const int16_t* samples, std::size_t count) {
 }
 
 }  // namespace bookmaker
+
+#include "bookmaker/timed_text.h"
+
+namespace bookmaker {
+
+SubtitleTracks subtitleTracks(const std::string& path) {
+  av_log_set_level(AV_LOG_ERROR);
+  const FormatPtr format = openInput(path);
+  SubtitleTracks tracks;
+  for (unsigned k = 0; k < format->nb_streams; ++k) {
+    const AVStream* stream = format->streams[k];
+    if (stream->codecpar->codec_type != AVMEDIA_TYPE_SUBTITLE) continue;
+    const AVCodecDescriptor* codec = avcodec_descriptor_get(stream->codecpar->codec_id);
+    const std::string name = codec ? codec->name : "unknown";
+    if (codec && (codec->props & AV_CODEC_PROP_TEXT_SUB)) {
+      const AVDictionaryEntry* language = av_dict_get(stream->metadata, "language", nullptr, 0);
+      tracks.text.push_back({int(k), name, language ? language->value : ""});
+    } else {
+      tracks.pictures.push_back(name);
+    }
+  }
+  return tracks;
+}
+
+std::vector<TextCue> trackCues(const std::string& path, const SubtitleTrack& track) {
+  const FormatPtr format = openInput(path);
+  AVStream* stream = format->streams[track.stream];
+  const AVCodec* decoder = avcodec_find_decoder(stream->codecpar->codec_id);
+  if (!decoder) throw BookError(path + ": no decoder for its " + track.codec + " subtitles");
+  CodecPtr codec(avcodec_alloc_context3(decoder));
+  if (avcodec_parameters_to_context(codec.get(), stream->codecpar) < 0 ||
+      avcodec_open2(codec.get(), decoder, nullptr) < 0)
+    throw BookError(path + ": its " + track.codec + " subtitles cannot be read");
+  codec->pkt_timebase = stream->time_base;
+  std::vector<TextCue> cues;
+  AVPacket* packet = av_packet_alloc();
+  const std::string label = path + " (subtitle track " + std::to_string(track.stream) +
+                            (track.language.empty() ? "" : ", " + track.language) + ")";
+  while (av_read_frame(format.get(), packet) >= 0) {
+    if (packet->stream_index == track.stream && packet->pts != AV_NOPTS_VALUE) {
+      AVSubtitle subtitle{};
+      int got = 0;
+      if (avcodec_decode_subtitle2(codec.get(), &subtitle, &got, packet) >= 0 && got) {
+        const double start = double(packet->pts) * av_q2d(stream->time_base);
+        const double end = packet->duration > 0
+                               ? start + double(packet->duration) * av_q2d(stream->time_base)
+                               : start + subtitle.end_display_time / 1000.0;
+        TextCue cue{start, end, {}, label + " at " + std::to_string(int(start)) + " s"};
+        for (unsigned r = 0; r < subtitle.num_rects; ++r) {
+          const AVSubtitleRect* rect = subtitle.rects[r];
+          // "ReadOrder, Layer, Style, Name, MarginL, MarginR, MarginV, Effect, Text"
+          std::string ass = rect->ass ? rect->ass : (rect->text ? rect->text : "");
+          std::size_t at = 0;
+          for (int comma = 0; rect->ass && comma < 8 && at != std::string::npos; ++comma) {
+            at = ass.find(',', at);
+            if (at != std::string::npos) ++at;
+          }
+          if (at == std::string::npos) at = 0;
+          for (const std::string& line : assLines(ass.substr(at))) cue.lines.push_back(line);
+        }
+        if (!cue.lines.empty()) cues.push_back(cue);
+        avsubtitle_free(&subtitle);
+      }
+    }
+    av_packet_unref(packet);
+  }
+  av_packet_free(&packet);
+  std::stable_sort(cues.begin(), cues.end(),
+                   [](const TextCue& a, const TextCue& b) { return a.start < b.start; });
+  return cues;
+}
+
+}  // namespace bookmaker

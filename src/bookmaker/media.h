@@ -90,3 +90,24 @@ class WindowProbe {
 };
 
 }  // namespace bookmaker
+
+namespace bookmaker {
+
+struct TextCue;
+
+// The subtitle tracks of a container (mkv, mp4 ...): text tracks (SubRip,
+// ASS, mov_text, WebVTT) with their language tags, and how many are pictures.
+struct SubtitleTrack {
+  int stream = 0;
+  std::string codec, language;  // language as tagged ("eng", "chi"), may be empty
+};
+struct SubtitleTracks {
+  std::vector<SubtitleTrack> text;
+  std::vector<std::string> pictures;  // codec names of picture tracks (PGS, DVD)
+};
+SubtitleTracks subtitleTracks(const std::string& path);
+// The cues of one text track, in time order; each names the file, the track
+// and the time in messages.
+std::vector<TextCue> trackCues(const std::string& path, const SubtitleTrack& track);
+
+}  // namespace bookmaker

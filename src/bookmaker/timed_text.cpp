@@ -198,7 +198,7 @@ std::optional<double> assSeconds(const std::string& text) {
 
 // The lines an ASS event shows: override blocks ({\...}) and drawings
 // ({\p1} ... {\p0}) removed, \N and \n parting lines, \h a space.
-std::vector<std::string> assLines(const std::string& text) {
+std::vector<std::string> eventLines(const std::string& text) {
   static const std::regex kDrawing(R"(\\p(\d+))");
   std::vector<std::string> lines(1);
   bool drawing = false;
@@ -276,12 +276,14 @@ std::vector<TextCue> assCues(const std::string& text, const std::string& name) {
     };
     const auto start = assSeconds(field("start")), end = assSeconds(field("end"));
     if (!start || !end) throw BookError(where + ": cannot read the event's times");
-    cues.push_back({*start, *end, assLines(field("text")), where});
+    cues.push_back({*start, *end, eventLines(field("text")), where});
   }
   std::stable_sort(cues.begin(), cues.end(),
                    [](const TextCue& a, const TextCue& b) { return a.start < b.start; });
   return cues;
 }
+
+std::vector<std::string> assLines(const std::string& text) { return eventLines(text); }
 
 std::vector<TextCue> srtCues(const std::string& text, const std::string& name) {
   return parseCues(text, name, [](const auto&) { return false; });

@@ -39,6 +39,8 @@ struct TextCue {
 std::vector<TextCue> srtCues(const std::string& text, const std::string& name);
 std::vector<TextCue> vttCues(const std::string& text, const std::string& name);
 std::vector<TextCue> assCues(const std::string& text, const std::string& name);
+// The lines an ASS event's text shows (override tags and drawings removed).
+std::vector<std::string> assLines(const std::string& text);
 using TextCueReader = std::vector<TextCue> (*)(const std::string&, const std::string&);
 // The cue reader for ".srt", ".vtt", ".ass", ".ssa", or null.
 TextCueReader textCueReader(const std::string& extension);

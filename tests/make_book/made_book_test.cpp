@@ -319,3 +319,57 @@ TEST(MadeBookFromSubtitles, TwoTextsAndABilingualAss) {
 
 }  // namespace
 }  // namespace book_test
+
+namespace book_test {
+namespace {
+
+// espeak-ng speech muxed by ffmpeg into mkv (SubRip) and mp4 (mov_text),
+// each with an English and a Chinese text track tagged by language.
+TEST(MadeBookFromSubtitles, TheTextTracksOfAVideo) {
+  const fs::path scratch =
+      fs::temp_directory_path() / ("make_book_tracks." + std::to_string(getpid()));
+  fs::remove_all(scratch);
+  Pacing pacing;
+  pacing.gaps = {0.5};
+  const auto spans = writeLessonWav(scratch / "talk.wav", englishOf(kTalk), pacing);
+  std::string en, zh;
+  for (std::size_t k = 0; k < spans.size(); ++k) {
+    const double a = spans[k].start - 0.05, b = spans[k].end + 0.05;
+    en += std::to_string(k + 1) + "\n" + timestamp(a, ',') + " --> " + timestamp(b, ',') + "\n" +
+          kTalk[k].english + "\n\n";
+    zh += std::to_string(k + 1) + "\n" + timestamp(a, ',') + " --> " + timestamp(b, ',') + "\n" +
+          kTalk[k].chinese + "\n\n";
+  }
+  writeBytes(scratch / "en.srt", en);
+  writeBytes(scratch / "zh.srt", zh);
+  const fs::path lessons = scratch / "Tracks";
+  fs::create_directories(lessons);
+  const std::string inputs =
+      " -i " + (scratch / "talk.wav").string() + " -i " + (scratch / "en.srt").string() + " -i " +
+      (scratch / "zh.srt").string() +
+      " -map 0 -map 1 -map 2 -metadata:s:s:0 language=eng -metadata:s:s:1 language=chi ";
+  ASSERT_EQ(
+      shell("ffmpeg -v error -y" + inputs + "-c:a flac -c:s srt " + (lessons / "ep1.mkv").string()),
+      0);
+  ASSERT_EQ(shell("ffmpeg -v error -y" + inputs + "-c:a aac -c:s mov_text " +
+                  (lessons / "ep2.mp4").string()),
+            0);
+  const ToolRun run = makeBook({lessons.string(), (scratch / "program").string()});
+  ASSERT_EQ(run.code, 0) << run.err;
+  for (const int number : {1, 2}) {
+    SCOPED_TRACE("lesson " + std::to_string(number));
+    const auto records =
+        readLesson(scratch / "program" / "book" / "Tracks" / (std::to_string(number) + ".dat"));
+    ASSERT_EQ(records.size(), kTalk.size());
+    for (std::size_t k = 0; k < kTalk.size(); ++k) {
+      EXPECT_EQ(records[k].english, kTalk[k].english);
+      EXPECT_EQ(records[k].chinese, kTalk[k].chinese);
+      EXPECT_NEAR(records[k].start, spans[k].start - 0.05, 0.0011);
+      EXPECT_NEAR(records[k].end, spans[k].end + 0.05, 0.0011);
+    }
+  }
+  fs::remove_all(scratch);
+}
+
+}  // namespace
+}  // namespace book_test
