@@ -1,6 +1,7 @@
 #include "bookmaker/aligner.h"
 
 #include <pocketsphinx.h>
+#include <unistd.h>
 
 #include <QString>
 #include <algorithm>
@@ -151,10 +152,10 @@ Aligner::Aligner(const std::vector<std::string>& englishes, const std::vector<st
     if (phones.empty()) throw BookError("no pronunciation for " + quote(word));
     sounds_[word] = {phones};
   }
-  dictionary_ =
-      (std::filesystem::temp_directory_path() /
-       ("parlenda-lesson." + std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".dict"))
-          .string();
+  dictionary_ = (std::filesystem::temp_directory_path() /
+                 ("parlenda-lesson." + std::to_string(getpid()) + "." +
+                  std::to_string(reinterpret_cast<std::uintptr_t>(this)) + ".dict"))
+                    .string();
   std::ofstream out(dictionary_);
   for (std::size_t position = 0; position < words_.size(); ++position) {
     const auto& variants = sounds_[words_[position]];
