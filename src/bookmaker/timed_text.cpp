@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 #include <regex>
+#include <stdexcept>
 
 #include "bookmaker/book_error.h"
 
@@ -328,7 +329,11 @@ TimedText sentencesOf(std::vector<TextCue> cues, const std::vector<TextCue>& chi
     }
     cue.lines = speech;
     const bool hasEnglish = std::any_of(speech.begin(), speech.end(), [](const std::string& l) {
-      return !splitFields(l).english.empty();
+      try {
+        return !splitFields(l).english.empty();
+      } catch (const std::invalid_argument&) {
+        return true;  // too many fields: mergeLines tells it with the cue's line
+      }
     });
     (hasEnglish ? english : ownChinese).push_back(cue);
   }
