@@ -13,8 +13,12 @@ packages=(
   # Other CJK fonts learners have: the tests check the window ignores them.
   fonts-noto-cjk fonts-wqy-zenhei
   xvfb xauth xdotool x11-apps imagemagick
-  espeak-ng lame ffmpeg sox python3
-  python3-pocketsphinx pocketsphinx-en-us
+  # The book maker (src/bookmaker): speech, mp3, transcript alignment; the
+  # ffmpeg command makes test fixtures and the benchmarks' baseline.
+  libespeak-ng-dev libmp3lame-dev libpocketsphinx-dev libsphinxbase-dev pocketsphinx-en-us
+  # Real recorded speech (a LibriVox reading) for bench/make_book_alignment.
+  pocketsphinx-testdata
+  espeak-ng ffmpeg python3
   desktop-file-utils appstream dpkg-dev qt6-wayland weston
 )
 missing=()

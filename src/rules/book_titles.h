@@ -10,6 +10,9 @@ namespace rules {
 // spaces at its ends, does not end in ".", holds no "..", no control
 // character and none of the forbidden characters, and has a code page 936 form.
 bool isSafeBookTitle(const std::string& title);
+// Why `title` cannot name a book, in words (the first fault found); empty when
+// it can.
+std::string titleFault(const std::string& title);
 
 // The extension of the lesson recordings of book `title`: ".wma" for the
 // books the rules name, ".mp3" for every other.

@@ -1,5 +1,5 @@
-// A book written by the book maker (tools/make_book), read with the player's
-// own readers. The book maker's test (tests/tools/make_book_test.py) makes
+// A book written by the book maker (parlenda-make-book), read with the player's
+// own readers. The book maker's test (tests/make_book) makes
 // books from recordings and subtitles, names their program folder in
 // PARLENDA_MADE_BOOK and runs this; it compares what is read here, written to
 // PARLENDA_MADE_BOOK_READ, with what it meant to write.

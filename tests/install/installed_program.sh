@@ -21,6 +21,13 @@ learner="$work/home/.local/share/parlenda"
 [ "$(readlink -f "$prefix/bin/parlenda")" = "$program/parlenda" ] ||
   { echo "bin/parlenda does not lead to the program folder"; exit 1; }
 
+# The book maker is installed on the PATH beside the launcher and makes a book.
+mkdir -p "$work/lessons"
+printf 'Hello\nHello there. | 你好。\n' > "$work/lessons/01-hello.txt"
+"$prefix/bin/parlenda-make-book" "$work/lessons" "$work/made" --title Made > /dev/null
+[ -s "$work/made/book/Made/1.dat" ] && [ -s "$work/made/Sound/Made/1.mp3" ] ||
+  { echo "the installed parlenda-make-book made no book"; exit 1; }
+
 # Every path, link and file content of the installed tree.
 fingerprint() {
   (cd "$prefix" && find . -printf '%y %p %l\n' | sort &&
