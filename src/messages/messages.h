@@ -10,6 +10,9 @@
 
 namespace messages {
 
+// ---- the window's links ----
+inline constexpr std::string_view kGuideMissing = "找不到使用说明，请重新安装本程序：";
+
 // ---- the take beside the model (read-along display) ----
 inline constexpr std::string_view kNoTake = "没有录音：请检查麦克风，再点“录音”";
 inline constexpr std::string_view kSilentTake = "没有录到声音";
