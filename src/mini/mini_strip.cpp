@@ -17,6 +17,7 @@ namespace mini {
 namespace {
 constexpr double kRates[3] = {0.5, 1.0, 2.0};
 constexpr int kMostPlays = 10;  // the repeat list's last count
+constexpr study::Page kDictation = 8;
 
 // A one-line text: never wrapped, so it is whole or the strip grows.
 QLabel* line(QWidget* parent, const QFont& font) {
@@ -124,7 +125,8 @@ void MiniStrip::showSentence() {
   number_->setText(s ? QStringLiteral("%1/%2").arg(v.currentNumber()).arg(v.count()) : QString());
   english_->setText(s ? QString::fromStdString(s->english) : QString());
   chinese_->setText(s ? QString::fromStdString(s->chinese) : QString());
-  english_->setVisible(s && v.englishShown());
+  // The dictation page asks for the English: the strip does not give it away.
+  english_->setVisible(s && v.englishShown() && v.page() != kDictation);
   chinese_->setVisible(s && v.chineseShown());
 }
 

@@ -87,6 +87,11 @@ TEST_F(MiniMode, TheStripShowsTheLinesTheTogglesShow) {
     if (c.clickEnglish) learner::click(f->Label21);
     if (c.clickChinese) learner::click(f->Label22);
   }
+  learner::click(f->Label14(8));  // the dictation: its answer is not shown
+  enter();
+  ASSERT_TRUE(stripShows(strip(), "1/3"));
+  EXPECT_FALSE(strip().english().isVisible());
+  EXPECT_TRUE(strip().chinese().isVisible());
 }
 
 // Each button and key of the strip runs the window's handler: the window's
