@@ -65,10 +65,9 @@ void MiniMode::enter() {
 
 void MiniMode::leave() {
   if (!on()) return;
-  impl_->save();  // where the strip stood
   impl_->place.on = false;
+  impl_->save();  // with where the strip stood
   impl_->strip.hide();
-  writeStripPlace(impl_->stateFile, impl_->place);
   QWidget* full = impl_->full.widget();
   full->move(impl_->fullPlace);
   full->show();

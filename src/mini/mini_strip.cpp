@@ -65,12 +65,9 @@ MiniStrip::MiniStrip(study::SentencePlayer& player)
   row->addWidget(each);
   repeat_ = new QComboBox(this);
   for (int plays = 0; plays <= kMostPlays; ++plays) repeat_->addItem(QString::number(plays));
-  repeat_->setFocusPolicy(Qt::ClickFocus);
+  repeat_->setFocusPolicy(Qt::NoFocus);  // PageUp and PageDown stay the strip's
   repeat_->setToolTip(QStringLiteral("每句朗读的次数"));
-  connect(repeat_, &QComboBox::activated, this, [this](int plays) {
-    player_.setRepeat(plays);
-    setFocus();  // the page keys again
-  });
+  connect(repeat_, &QComboBox::activated, this, [this](int plays) { player_.setRepeat(plays); });
   row->addWidget(repeat_);
   auto* times = line(this, font());
   times->setText(QStringLiteral("次"));

@@ -140,6 +140,9 @@ TEST_F(MiniMode, ItsButtonsAndTheSentencePagesKeysDriveTheWindowsPlayer) {
   learner::keyToMenu(Qt::Key_Return);
   EXPECT_EQ(f->Combo2.text(), "2");
   EXPECT_EQ(f->lessonView().repeat(), 2);
+  learner::key(s, Qt::Key_PageDown);  // the sentence's key still, not the list's
+  EXPECT_EQ(f->Combo2.text(), "2");
+  EXPECT_EQ(f->Label3.caption(), "2");
 }
 
 TEST_F(MiniMode, TheStripKeepsItsPlaceAndStaysOnAcrossARestart) {
