@@ -43,6 +43,7 @@ void Form1::fillLessons(int row) {
   TreeView1.clear();
   int root = TreeView1.addNode(0, kAppTitle, kAppTitle, 2);
   TreeView1.setNodeBackColor(root, kTreeBack);
+  TreeView1.setNodeToolTip(root, kBookMenuHint);
   const std::vector<std::string> titles = content::splitCaretList(RichTextBox2.text());
   List1.clear();
   List1.addItems(titles);

@@ -12,6 +12,12 @@ QFont skinFont(double points, bool bold) {
   return ui::toQFont(f);
 }
 
+QFont sentenceFont(double points) {
+  ui::Font f = layout::kTimes15;
+  f.size = points;
+  return ui::toQFont(f);
+}
+
 QPalette skinPalette() {
   QPalette p;
   const QColor panel = ui::toQColor(layout::kPanel), ink = ui::toQColor(layout::kInk);

@@ -70,6 +70,9 @@ inline constexpr std::string_view kScoreLessonPassed =
 inline constexpr std::string_view kScoreRule =
     "（评分标准：每提示1次扣20分，错误1次扣10分，复读1次扣5分，得分高于过关分数即可过关）";
 
+// ---- the window's links ----
+inline constexpr std::string_view kGuideMissing = "找不到使用说明，请重新安装本程序：";
+
 // ---- the take beside the model (read-along display) ----
 inline constexpr std::string_view kNoTake = "没有录音：请检查麦克风，再点“录音”";
 inline constexpr std::string_view kSilentTake = "没有录到声音";

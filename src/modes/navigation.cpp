@@ -103,11 +103,15 @@ void Form1::Label23_Click() { flipSwitch(Check3, Image12, "\\bitmap\\a1.jpg"); }
 void Form1::Label24_Click() { flipSwitch(Check4, Image13, "\\bitmap\\1.jpg"); }
 void Form1::Label31_Click() { flipSwitch(Check5, Image27, "\\bitmap\\a1.jpg"); }
 
-void Form1::Check1_Click() { showEnglishOrMask(Check1.value() == 1); }
+void Form1::Check1_Click() {
+  showEnglishOrMask(Check1.value() == 1);
+  followToggles();
+}
 
 void Form1::Check2_Click() {
   Label2.setVisible(Check2.value() == 1);
   Label46.setVisible(Check2.value() == 1);
+  followToggles();
 }
 
 void Form1::Check4_Click() { Label11.setVisible(Check4.value() == 1); }

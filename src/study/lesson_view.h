@@ -44,6 +44,9 @@ class LessonView {
   Page page() const { return page_; }
   double speed() const { return speed_; }
   int repeat() const { return repeat_; }  // plays of each sentence
+  // The display toggles of the sentence page: the English, the Chinese shown.
+  bool englishShown() const { return englishShown_; }
+  bool chineseShown() const { return chineseShown_; }
 
  protected:
   Lesson lesson_;
@@ -51,6 +54,7 @@ class LessonView {
   Page page_ = 0;
   double speed_ = 1.0;
   int repeat_ = 0;
+  bool englishShown_ = true, chineseShown_ = true;
 };
 
 class LessonState : public LessonView {
@@ -62,6 +66,10 @@ class LessonState : public LessonView {
   void setPage(Page page) { page_ = page; }
   void setSpeed(double speed) { speed_ = speed; }
   void setRepeat(int repeat) { repeat_ = repeat; }
+  void setShown(bool english, bool chinese) {
+    englishShown_ = english;
+    chineseShown_ = chinese;
+  }
 };
 
 }  // namespace study

@@ -17,6 +17,10 @@ class SentencePlayer {
   // none (the button is disabled) and nothing changes.
   virtual bool next() = 0;
   virtual bool previous() = 0;
+  // Back to the first sentence ("First", F1).
+  virtual void first() = 0;
+  // The sentence stops and its repeats with it (Esc).
+  virtual void stop() = 0;
   // Plays of each sentence, 0 to 10, picked as from the repeat list; false for
   // a count the list does not offer.
   virtual bool setRepeat(int plays) = 0;

@@ -1,13 +1,13 @@
 // The frameless window: moving it, the link labels, dragging the scroll thumb.
 #include <cmath>
 
-#include "platform/text/files.h"
-#include "platform/ui/shell.h"
+#include "dialogs/guide.h"
+#include "messages/messages.h"
 #include "window/form1.h"
 
 namespace {
 constexpr int kThumbTop = 255;
-const char* kWebLog = "https://github.com/";
+const char* kGuide = "\\guide\\index.html";
 bool onlyLeft(const ui::MouseEvent& e) { return e.buttons == ui::kLeftButton; }
 }  // namespace
 
@@ -25,16 +25,18 @@ void Form1::Form_MouseMove(const ui::MouseEvent& e) {
 void Form1::linkPress(ui::Label& l) { l.move(l.left() + 15, l.top() + 15); }
 void Form1::linkRelease(ui::Label& l) { l.move(l.left() - 15, l.top() - 15); }
 
+// The mini mode is built in (mini/): the window hides behind its strip.
 void Form1::Label38_MouseUp(const ui::MouseEvent&) {
   linkRelease(Label38);
-  const std::string mini = path("\\mini.exe");
-  if (!platform::fileExists(mini) || !platform::startMinimized(mini))
-    ui::msgBox("找不到迷你模式程序（mini.exe），无法进入迷你模式。", ui::kExclamation, kAppTitle);
+  mini_->enter();
 }
 
+// The program's own guide, shipped in its folder.
 void Form1::Label39_MouseUp(const ui::MouseEvent&) {
   linkRelease(Label39);
-  platform::openInBrowser(kWebLog);
+  const std::string guide = path(kGuide);
+  if (!dialogs::openGuide(guide))
+    ui::msgBox(std::string(messages::kGuideMissing) + guide, ui::kExclamation, kAppTitle);
 }
 
 void Form1::Image33_MouseDown(const ui::MouseEvent& e) {

@@ -15,6 +15,8 @@ Form1::Form1(std::string programFolder, Devices devices)
   buildElements();
   wireEvents();
   Form_Load();
+  mini_ = std::make_unique<mini::MiniMode>(player_, *this, path("\\SETTING\\mini.dat"));
+  mini_->resume();
 }
 
 Form1::~Form1() { destroyWidgets(); }

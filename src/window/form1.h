@@ -10,6 +10,7 @@
 #include "app/shared_state.h"
 #include "content/lesson_places.h"
 #include "content/lesson_text.h"
+#include "mini/mini_mode.h"
 #include "platform/audio/media_player.h"
 #include "platform/audio/sounds.h"
 #include "platform/audio/wave_device.h"
@@ -184,6 +185,8 @@ class Form1 : public ui::Window, public app::SharedState {
   // ---- window chrome (laid out with the title bar) ----
   Array<Command> Command17;
   ui::Label Label38{*this}, Label39{*this};
+  // Beside the lesson tree: the book menu its right-click opens.
+  ui::Label BookMenuLink{*this};
 
   // ---- start-up and shut-down (app/startup.cpp) ----
   void Form_Load();
@@ -201,6 +204,7 @@ class Form1 : public ui::Window, public app::SharedState {
   void List1_MouseUp(const ui::MouseEvent& e);
   void Combo1_Click();
   void TreeView1_MenuRequest();
+  void BookMenuLink_MouseUp(const ui::MouseEvent& e);
   void chooseBook(const std::string& book);
   void Timer3_Timer();
   void returnToLoadedBook();
@@ -404,9 +408,14 @@ class Form1 : public ui::Window, public app::SharedState {
   const study::LessonView& lessonView() const { return lessonState_; }
   // Play, next, previous, repeat and speed, running the learner's handlers.
   study::SentencePlayer& sentencePlayer() { return player_; }
+  // The strip "迷你模式" turns the program into (mini/).
+  mini::MiniMode& miniMode() { return *mini_; }
 
   // The short product name used as the caption of notices without their own.
   static constexpr const char* kAppTitle = "Parlenda";
+  // What the lesson tree's root and the link under the tree tell.
+  static constexpr const char* kBookMenuHint =
+      "换一本课本：单击下面的“选择课本”，或在课程列表上单击右键";
 
  private:
   // The window's frame, then each region laid out (its design-time places in
@@ -419,6 +428,7 @@ class Form1 : public ui::Window, public app::SharedState {
   // window/study_seams.cpp: the events are delivered by the event loop.
   void wireStudySeams();
   study::SentenceKey currentKey() const;
+  void followToggles();
   void tellLessonOpened(const std::string& title);
   void tellSentenceMadeCurrent();
   void tellStretchPlayed();
@@ -464,6 +474,7 @@ class Form1 : public ui::Window, public app::SharedState {
   study::StudyEvents studyEvents_;
   study::LessonState lessonState_;
   FormPlayer player_{*this};
+  std::unique_ptr<mini::MiniMode> mini_;
   ui::Later studyDelivery_;           // after the events: its waiting deliveries go first
   std::string loadedBook_;            // the text of Combo1 when the loaded lesson was opened
   bool takeRecording_ = false;        // "录音" ran and "停止" has not ended it yet

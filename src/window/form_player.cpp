@@ -18,6 +18,10 @@ bool FormPlayer::previous() {
   return true;
 }
 
+void FormPlayer::first() { form_.Command3_Click(); }
+
+void FormPlayer::stop() { form_.stopSentence(); }
+
 // A pick from the list: the count is remembered and the plays start again.
 bool FormPlayer::setRepeat(int plays) {
   for (int row = 0; row < form_.Combo2.listCount(); ++row)

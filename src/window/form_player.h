@@ -11,6 +11,8 @@ class FormPlayer final : public study::SentencePlayer {
   void play() override;
   bool next() override;
   bool previous() override;
+  void first() override;
+  void stop() override;
   bool setRepeat(int plays) override;
   bool setSpeed(double rate) override;
   bool playing() const override;

@@ -7,12 +7,24 @@ using namespace layout;
 void Form1::layOutLessonTree() {
   ImageList1.add(skinFile("tree_1.png"));
   ImageList1.add(skinFile("tree_2.png"));
-  TreeView1.move(120, 1170, 2340, 6720);
+  // A line shorter than at design time: under it, the link to the book menu.
+  TreeView1.move(120, 1170, 2340, 6450);
   TreeView1.setFont(kSong9);
+  text(BookMenuLink, 180, 7650, "选择课本 ▼", kSong9, kNavy);
+  BookMenuLink.setMousePointer(ui::Pointer::Hand);
+  BookMenuLink.setToolTipText(kBookMenuHint);
 }
 
 void Form1::wireLessonTree() {
   TreeView1.NodeClick = [this](int node) { TreeView1_NodeClick(node); };
   TreeView1.Expand = [this](int node) { TreeView1_Expand(node); };
   TreeView1.MenuRequest = [this] { TreeView1_MenuRequest(); };
+  BookMenuLink.MouseDown = [this](const ui::MouseEvent&) { linkPress(BookMenuLink); };
+  BookMenuLink.MouseUp = [this](const ui::MouseEvent& e) { BookMenuLink_MouseUp(e); };
+}
+
+// The same menu as the tree's right-click.
+void Form1::BookMenuLink_MouseUp(const ui::MouseEvent&) {
+  linkRelease(BookMenuLink);
+  TreeView1_MenuRequest();
 }

@@ -14,6 +14,9 @@ void Form1::wireStudySeams() {
   Combo2.Change = followRepeat;
 }
 
+// The English and Chinese toggles of the sentence page, as their check boxes hold them.
+void Form1::followToggles() { lessonState_.setShown(Check1.value() == 1, Check2.value() == 1); }
+
 study::SentenceKey Form1::currentKey() const {
   const study::Sentence* s = lessonState_.current();
   return s ? s->key : study::SentenceKey{};
@@ -29,6 +32,7 @@ void Form1::tellLessonOpened(const std::string& title) {
 // caption only after the sentence is made current.
 void Form1::tellSentenceMadeCurrent() {
   lessonState_.setCurrent(sentfrom);
+  followToggles();
   if (!lessonState_.current()) return;
   studyEvents_.raise(study::SentenceMadeCurrent{currentKey(), lessonState_.currentNumber(),
                                                 lessonState_.count(), studymode});

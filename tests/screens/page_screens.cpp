@@ -3,14 +3,16 @@
 // Then the read-along page after a take: the traces of the lesson's first
 // sentence beside espeak-ng reading it in another voice, with the mark of the
 // loop comparison half-way (page5_traces.png), and a silent take
-// (page5_silent.png).
+// (page5_silent.png). Last, the strip of the mini mode (mini.png).
 // Run through tools/screens.sh, under a real X server.
 #include <QApplication>
+#include <QTest>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "mini/mini_strip.h"
 #include "speech_fixtures.h"
 #include "support/form_harness.h"
 #include "support/learner.h"
@@ -100,5 +102,18 @@ int main(int argc, char** argv) {
   learner::type(f, kLongEnglish);
   QApplication::processEvents();
   shoot(f, out + "/page8_typing.png");
+
+  // The mini mode's strip on the first sentence, over the sentence page.
+  learner::click(f.Label14(1));
+  learner::key(f, Qt::Key_F1);
+  learner::click(f.Label38);
+  mini::MiniStrip& strip = f.miniMode().strip();
+  if (!QTest::qWaitFor([&] { return strip.number().text().startsWith("1/"); }, 2000)) return 1;
+  QApplication::processEvents();
+  for (const std::string& fault : learner::textsInOtherFaces(strip))
+    std::fprintf(stderr, "mini.png: %s\n", fault.c_str());
+  if (!learner::textsInOtherFaces(strip).empty()) return 1;
+  strip.grab().save(QString::fromStdString(out + "/mini.png"), "PNG");
+  learner::click(strip.fullWindowButton());
   return 0;
 }

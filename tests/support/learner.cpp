@@ -28,11 +28,11 @@ namespace learner {
 
 namespace {
 
-QWindow* handleOf(const ui::Window& w) {
-  QWidget* top = w.widget();
+QWindow* handleOf(QWidget* top) {
   if (!top->windowHandle()) top->winId();  // a shown window has one already
   return top->windowHandle();
 }
+QWindow* handleOf(const ui::Window& w) { return handleOf(w.widget()); }
 
 QString qs(const std::string& s) { return QString::fromStdString(s); }
 
@@ -57,6 +57,23 @@ void click(const ui::Window& w, QPoint p, Qt::MouseButton b) {
   release(w, p, b);
 }
 void click(const ui::Element& e, Qt::MouseButton b) { click(*e.window(), at(e), b); }
+
+void press(QWidget& top, QPoint p, Qt::MouseButton b) {
+  QTest::mousePress(handleOf(&top), b, Qt::NoModifier, p);
+}
+void moveTo(QWidget& top, QPoint p) { QTest::mouseMove(handleOf(&top), p); }
+void release(QWidget& top, QPoint p, Qt::MouseButton b) {
+  QTest::mouseRelease(handleOf(&top), b, Qt::NoModifier, p);
+}
+void click(QWidget& widget, Qt::MouseButton b) {
+  QWidget& top = *widget.window();
+  const QPoint p = widget.mapTo(&top, widget.rect().center());
+  press(top, p, b);
+  release(top, p, b);
+}
+void key(QWidget& top, Qt::Key k, Qt::KeyboardModifiers m) {
+  QTest::keyClick(handleOf(&top), k, m);
+}
 
 void drag(const ui::Window& w, QPoint from, QPoint to, Qt::MouseButton b) {
   press(w, from, b);
@@ -447,8 +464,12 @@ QString faceFault(const QFont& font, const QString& text) {
 }  // namespace
 
 std::vector<std::string> textsInOtherFaces(const ui::Window& window) {
+  return textsInOtherFaces(*window.widget());
+}
+
+std::vector<std::string> textsInOtherFaces(QWidget& top) {
   std::vector<QWidget*> order;
-  paintOrder(window.widget(), order);
+  paintOrder(&top, order);
   std::vector<std::string> faults;
   for (const Text& t : shownTexts(order)) {
     if (visibleRect(t.owner).isEmpty()) continue;
@@ -460,7 +481,11 @@ std::vector<std::string> textsInOtherFaces(const ui::Window& window) {
 }
 
 std::vector<std::string> unseenTexts(const ui::Window& window) {
-  QWidget* top = window.widget();
+  return unseenTexts(*window.widget());
+}
+
+std::vector<std::string> unseenTexts(QWidget& topWidget) {
+  QWidget* top = &topWidget;
   std::vector<QWidget*> order;
   paintOrder(top, order);
   const std::vector<Text> texts = shownTexts(order);

@@ -11,6 +11,7 @@
 // whole and be covered by nothing drawn after it, drawn in the faces the
 // program chose for it.
 #include <QPoint>
+#include <QWidget>
 #include <Qt>
 #include <string>
 #include <vector>
@@ -32,6 +33,15 @@ void click(const ui::Window& w, QPoint p, Qt::MouseButton b = Qt::LeftButton);
 void click(const ui::Element& e, Qt::MouseButton b = Qt::LeftButton);
 // Press at `from`, move in steps to `to`, release there.
 void drag(const ui::Window& w, QPoint from, QPoint to, Qt::MouseButton b = Qt::LeftButton);
+
+// The same for a window of the program's own beyond the main window (the
+// mini strip, a dialog): points in the pixels of the top-level widget `top`,
+// sent to its QWindow; a click at the centre of any widget of such a window.
+void press(QWidget& top, QPoint p, Qt::MouseButton b = Qt::LeftButton);
+void moveTo(QWidget& top, QPoint p);
+void release(QWidget& top, QPoint p, Qt::MouseButton b = Qt::LeftButton);
+void click(QWidget& widget, Qt::MouseButton b = Qt::LeftButton);
+void key(QWidget& top, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
 
 // A key, or text typed key by key, to the focused widget of the window.
 void key(const ui::Window& w, Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier);
@@ -77,11 +87,13 @@ class EnterOnBoxes {
 // ("Label6(2) “Good morning, Lily. How are you?”: 1 of 2 lines fit"); empty
 // when all is seen.
 std::vector<std::string> unseenTexts(const ui::Window& w);
+std::vector<std::string> unseenTexts(QWidget& top);
 
 // Every shown text drawn, in part, in a face its font does not name, or with
 // a character no face has (a box): such a text looks different on a machine
 // with other fonts installed. Empty when every text is in the program's faces.
 std::vector<std::string> textsInOtherFaces(const ui::Window& w);
+std::vector<std::string> textsInOtherFaces(QWidget& top);
 
 // The window as drawn, written to a PNG file.
 void screenshot(const ui::Window& w, const std::string& file);

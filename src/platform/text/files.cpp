@@ -36,14 +36,15 @@ bool startsWith(std::string_view text, std::string_view prefix) {
 
 constexpr std::string_view kSettings = "\\SETTING\\set.dat";
 constexpr std::string_view kPlaces = "\\SETTING\\places.dat";
+constexpr std::string_view kMiniStrip = "\\SETTING\\mini.dat";
 constexpr std::string_view kRecording = "\\Recorder.wav";
 constexpr std::string_view kResults = "\\SETTING\\Results\\";
 constexpr std::string_view kBookList = "\\SETTING\\BookList\\";
 
 // The files the program writes.
 bool isWritten(std::string_view relative) {
-  return relative == kSettings || relative == kPlaces || relative == kRecording ||
-         startsWith(relative, kResults);
+  return relative == kSettings || relative == kPlaces || relative == kMiniStrip ||
+         relative == kRecording || startsWith(relative, kResults);
 }
 
 // The book a relative path belongs to: "\book\T\..", "\Sound\T\.." or

@@ -278,6 +278,13 @@ int TreeView::selectedNode() const {
 void TreeView::setNodeBackColor(int index, ui::Color c) {
   if (auto* n = node(index)) n->setBackground(0, ui::qc(c));
 }
+void TreeView::setNodeToolTip(int index, const std::string& text) {
+  if (auto* n = node(index)) n->setToolTip(0, ui::qs(text));
+}
+std::string TreeView::nodeToolTip(int index) const {
+  auto* n = node(index);
+  return n ? ui::ss(n->toolTip(0)) : std::string();
+}
 ui::Color TreeView::nodeBackColor(int index) const {
   auto* n = node(index);
   if (!n) return back_;

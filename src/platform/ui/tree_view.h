@@ -49,6 +49,8 @@ class TreeView : public ui::Element {
   int selectedNode() const;    // 0 when none
   void setNodeBackColor(int index, ui::Color c);
   ui::Color nodeBackColor(int index) const;
+  void setNodeToolTip(int index, const std::string& text);
+  std::string nodeToolTip(int index) const;
   void setBackColor(ui::Color c);  // the tree's background
   ui::Color backColor() const { return back_; }
   // The style word: bit 2 draws the lines between nodes.
