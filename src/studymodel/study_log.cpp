@@ -136,9 +136,9 @@ void StudyLog::loadQueue() {
 }
 
 // Every row names its sentence: the sentence row is kept up to date first.
-void StudyLog::rememberSentence(const study::SentenceKey& key) {
-  const study::Sentence* known = options_.sentenceOf ? options_.sentenceOf(key) : nullptr;
-  const std::string english = known ? known->english : std::string();
+void StudyLog::rememberSentence(const study::SentenceKey& key, std::string english) {
+  if (english.empty() && options_.sentenceOf)
+    if (const study::Sentence* known = options_.sentenceOf(key)) english = known->english;
   writer_->post([key, english](StudyDatabase& db) {
     db.prepare(
           "INSERT INTO sentence (key, book, lesson, position, english) VALUES (?, ?, ?, ?, ?)"
@@ -285,7 +285,7 @@ bool StudyLog::toggleMark(const study::Sentence& sentence) {
     });
     return false;
   }
-  rememberSentence(sentence.key);
+  rememberSentence(sentence.key, sentence.english);
   Card card;
   card.dueDay = today();
   enqueue(sentence.key, "marked", card);

@@ -88,7 +88,7 @@ class StudyLog {
     std::optional<Clock::time_point> since;
   };
   void countStudyTime(Clock::time_point now);
-  void rememberSentence(const study::SentenceKey& key);
+  void rememberSentence(const study::SentenceKey& key, std::string english = {});
   static constexpr study::Page kDictationPage = 8;
   // What each event adds to the log; the others add only study time.
   void on(const study::SentenceMadeCurrent& e, Clock::time_point now);
