@@ -88,33 +88,30 @@ std::string dayText(Clock::time_point at) {
   return text;
 }
 
+// A file that is no database fails at its first read; one damaged inside
+// fails when the queue is read (a whole check of the file would cost tens of
+// milliseconds a year's log at each start). Damage found later is told as a
+// failed write.
 StudyLog::Opened StudyLog::open(const std::string& path, Options options) {
   Opened opened;
-  std::optional<StudyDatabase> db;
+  const auto attempt = [&] {
+    opened.log.reset(
+        new StudyLog(StudyDatabase::open(path, storage::studySchema(), options.vfs), options));
+  };
   try {
-    db.emplace(StudyDatabase::open(path, storage::studySchema(), options.vfs));
-    if (storage::Statement check = db->prepare("PRAGMA quick_check");
-        !check.step() || check.text(0) != "ok")
-      throw storage::Error("the study database is damaged: " + check.text(0), 11);
+    attempt();
   } catch (const storage::Error& e) {
-    db.reset();
-    if (!e.damaged()) {
-      opened.refused = e.what();
-      return opened;
-    }
+    opened.refused = e.what();
+    if (!e.damaged()) return opened;
     opened.movedAside = moveAside(path, options.now());
-    if (opened.movedAside.empty()) {
-      opened.refused = e.what();
-      return opened;
-    }
+    if (opened.movedAside.empty()) return opened;
     try {
-      db.emplace(StudyDatabase::open(path, storage::studySchema(), options.vfs));
+      attempt();
+      opened.refused.clear();
     } catch (const storage::Error& again) {
       opened.refused = again.what();
-      return opened;
     }
   }
-  opened.log.reset(new StudyLog(std::move(*db), std::move(options)));
   return opened;
 }
 
@@ -232,7 +229,7 @@ void StudyLog::on(const study::TakeCompared& e, Clock::time_point now) {
 }
 
 // The outcome row; a sentence that cost an error or a hint joins the queue,
-// graded "again" on this first sight.
+// graded "again" on this first sight; a queued one due is reviewed.
 void StudyLog::judged(const study::SentenceKey& key, int score, int passMark, bool passed,
                       Clock::time_point now) {
   if (key.empty()) return;
@@ -256,9 +253,13 @@ void StudyLog::judged(const study::SentenceKey& key, int score, int passMark, bo
             .bind(9, seconds)
             .step();
       });
-  if ((t.errors > 0 || t.hints > 0) && !queued(key))
-    enqueue(key, t.errors > 0 ? "error" : "hint",
-            fsrs_.review(Card{}, today(), gradeFromOutcome(t.errors, t.hints, t.replays)));
+  const Grade grade = gradeFromOutcome(t.errors, t.hints, t.replays);
+  // A queued sentence met again on its day (or later) has been reviewed.
+  if (const auto card = queue_.find(key.text()); card != queue_.end()) {
+    if (card->second.dueDay <= today()) review(key.text(), grade, false);
+  } else if (t.errors > 0 || t.hints > 0) {
+    enqueue(key, t.errors > 0 ? "error" : "hint", fsrs_.review(Card{}, today(), grade));
+  }
 }
 
 void StudyLog::enqueue(const study::SentenceKey& key, const std::string& reason, const Card& card) {

@@ -170,8 +170,9 @@ TEST_F(Log, AnErrorOrAHintQueuesTheSentenceForTomorrowAndAClearAnswerDoesNot) {
                    wrong.text() + "'"),
             1);
 
-  // A right review spaces it out; a learner's "again" brings it back tomorrow.
-  log->review(wrong.text(), studymodel::Grade::Good, false);
+  // Typed right when due, it is spaced out (graded by the outcome); a
+  // learner's "again" brings the other back tomorrow.
+  dictate(*log, now, wrong, 0, 0, 0);
   log->review(hinted.text(), studymodel::Grade::Again, true);
   EXPECT_EQ(log->dueCount(), 0);
   ASSERT_TRUE(log->flush());
@@ -179,6 +180,7 @@ TEST_F(Log, AnErrorOrAHintQueuesTheSentenceForTomorrowAndAClearAnswerDoesNot) {
       number("SELECT due_day - last_day FROM review_card WHERE sentence = '" + wrong.text() + "'"),
       3);
   EXPECT_EQ(number("SELECT count(*) FROM review_log WHERE by_learner = 1 AND grade = 1"), 1);
+  EXPECT_EQ(number("SELECT count(*) FROM review_log WHERE by_learner = 0 AND grade = 3"), 1);
 }
 
 TEST_F(Log, TheMarkQueuesASentenceDueTodayAndTakesItOutAgain) {
