@@ -64,7 +64,9 @@ void LogWriter::run() {
   std::unique_lock lock(mutex_);
   for (;;) {
     wake_.wait(lock, [&] { return stopping_ || !queue_.empty(); });
-    if (queue_.empty() && stopping_) return;
+    // Going: what a full disk kept gets one last try.
+    const bool last = stopping_ && queue_.empty();
+    if (last && unwritten_.empty()) return;
     std::deque<Write> batch = std::move(unwritten_);
     unwritten_.clear();
     const std::size_t fresh = queue_.size();
@@ -76,6 +78,7 @@ void LogWriter::run() {
     if (!kept && batch.size() <= kMaxUnwritten) unwritten_ = std::move(batch);
     tried_ += fresh;
     done_.notify_all();
+    if (last) return;
   }
 }
 

@@ -170,6 +170,29 @@ void StudyLog::hear(const study::Event& event) {
   std::visit([&](const auto& e) { on(e, now); }, event);
 }
 
+// The events of no sentence go to the general log with what they name.
+void StudyLog::note(const char* kind, std::string detail, Clock::time_point now) {
+  writer_->post([at = stamp(now), kind, detail = std::move(detail)](StudyDatabase& db) {
+    db.prepare("INSERT INTO study_log (at, kind, detail) VALUES (?, ?, ?)")
+        .bind(1, at)
+        .bind(2, std::string(kind))
+        .bind(3, detail)
+        .step();
+  });
+}
+
+void StudyLog::on(const study::LessonOpened& e, Clock::time_point now) {
+  note("LessonOpened", e.book + "/" + std::to_string(e.lesson), now);
+}
+
+void StudyLog::on(const study::LessonPassed& e, Clock::time_point now) {
+  note("LessonPassed", e.book + "/" + std::to_string(e.lesson), now);
+}
+
+void StudyLog::on(const study::PageChanged& e, Clock::time_point now) {
+  note("PageChanged", std::to_string(e.from) + ">" + std::to_string(e.to), now);
+}
+
 // Dictation counts a sentence's time from its first sight.
 void StudyLog::on(const study::SentenceMadeCurrent& e, Clock::time_point now) {
   if (e.page == kDictationPage) tallies_[e.key.text()] = Tally{0, 0, 0, now};

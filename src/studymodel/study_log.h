@@ -7,7 +7,8 @@
 // (errors, hints, replays, the final score, the seconds from its first sight
 // to its judgement), each take's figures, each stretch played and at which
 // speed, and the seconds studied on each calendar day (the time between two
-// events, where it is under five minutes).
+// events, where it is under five minutes); lessons opened and passed and
+// pages changed go to the general log (study_log).
 //
 // A sentence enters the review queue when its dictation cost an error or a
 // hint (graded "again" there, so it comes back the next day) or when the
@@ -91,6 +92,9 @@ class StudyLog {
   void rememberSentence(const study::SentenceKey& key, std::string english = {});
   static constexpr study::Page kDictationPage = 8;
   // What each event adds to the log; the others add only study time.
+  void on(const study::LessonOpened& e, Clock::time_point now);
+  void on(const study::LessonPassed& e, Clock::time_point now);
+  void on(const study::PageChanged& e, Clock::time_point now);
   void on(const study::SentenceMadeCurrent& e, Clock::time_point now);
   void on(const study::SentenceRedone& e, Clock::time_point now);
   void on(const study::AnswerChecked& e, Clock::time_point now);
@@ -100,6 +104,7 @@ class StudyLog {
   void on(const study::TakeCompared& e, Clock::time_point now);
   template <class Other>
   void on(const Other&, Clock::time_point) {}
+  void note(const char* kind, std::string detail, Clock::time_point now);
   void judged(const study::SentenceKey& key, int score, int passMark, bool passed,
               Clock::time_point now);
   void enqueue(const study::SentenceKey& key, const std::string& reason, const Card& card);

@@ -13,6 +13,7 @@
 #include "storage/study_database.h"
 #include "studymodel/study_log.h"
 #include "support/form_harness.h"
+#include "support/full_disk.h"
 #include "support/learner.h"
 
 namespace {
@@ -103,6 +104,32 @@ TEST_F(Review, TheMarkQueuesTheSentenceByClickAndByKey) {
   EXPECT_EQ(markSeen(), "");
   learner::key(*f, Qt::Key_F6);
   EXPECT_TRUE(f->studyLog()->queued(key(2)));
+}
+
+// The disk fills during a dictation: the learner is told once, the dictation
+// goes on, and the answers are in the log once there is room again.
+TEST_F(Review, AFullDiskIsToldOnceAndTheDictationGoesOn) {
+  FullDisk::install(true);  // the window's log opens on it
+  h.writeDefaultCourse();
+  start();
+  learner::click(f->Label14(8));
+  FullDisk::full = true;
+  answer("hello jim");
+  answer("Hello, Tom.");
+  EXPECT_FALSE(f->studyLog()->flush());
+  answer("How are you?");
+  EXPECT_FALSE(f->studyLog()->flush());
+  QCoreApplication::processEvents();  // the word comes from the log's worker
+  FullDisk::full = false;
+  // Once, beside the dictation's own words (each sentence's score).
+  int told = 0;
+  for (const ui::MessageBoxCall& m : h.messages)
+    told += m.prompt == std::string(messages::kStudyLogDiskFull);
+  EXPECT_EQ(told, 1);
+  EXPECT_EQ(f->lessonView().currentNumber(), 3);
+  answer("I'm fine, thanks.");
+  EXPECT_EQ(rows("SELECT count(*) FROM dictation_outcome"), 3);
+  EXPECT_TRUE(f->studyLog()->queued(key(1)));
 }
 
 TEST_F(Review, ADamagedStudyDatabaseIsMovedAsideWithAWordAndAFreshOneBegun) {

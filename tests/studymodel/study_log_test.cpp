@@ -8,7 +8,6 @@
 
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sqlite3.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -17,59 +16,13 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/full_disk.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 using studymodel::Clock;
 using studymodel::StudyLog;
-
-// A file whose writes fail with SQLITE_FULL while `full` is set: the
-// platform's own VFS with its write swapped (the database, its journal and
-// its write-ahead log each have their own methods).
-struct FullDisk {
-  static inline std::atomic<bool> full = false;
-  static inline sqlite3_vfs vfs{};
-  static inline sqlite3_vfs* platform = nullptr;
-  static constexpr int kKinds = 4;
-  static inline const sqlite3_io_methods* real[kKinds] = {};
-  static inline sqlite3_io_methods swapped[kKinds] = {};
-
-  static const sqlite3_io_methods* realOf(sqlite3_file* f) {
-    for (int k = 0; k < kKinds; ++k)
-      if (f->pMethods == &swapped[k]) return real[k];
-    return nullptr;
-  }
-  static int write(sqlite3_file* f, const void* data, int amount, sqlite3_int64 offset) {
-    if (full) return SQLITE_FULL;
-    return realOf(f)->xWrite(f, data, amount, offset);
-  }
-  static int open(sqlite3_vfs*, sqlite3_filename name, sqlite3_file* f, int flags, int* out) {
-    const int rc = platform->xOpen(platform, name, f, flags, out);
-    if (rc != SQLITE_OK || !f->pMethods) return rc;
-    for (int k = 0; k < kKinds; ++k) {
-      if (!real[k]) {
-        real[k] = f->pMethods;
-        swapped[k] = *f->pMethods;
-        swapped[k].xWrite = write;
-      }
-      if (real[k] == f->pMethods) {
-        f->pMethods = &swapped[k];
-        break;
-      }
-    }
-    return rc;
-  }
-  static const char* install() {
-    if (!platform) {
-      platform = sqlite3_vfs_find(nullptr);
-      vfs = *platform;
-      vfs.zName = "parlenda-full-disk";
-      vfs.xOpen = open;
-      sqlite3_vfs_register(&vfs, 0);
-    }
-    return vfs.zName;
-  }
-};
 
 struct Log : ::testing::Test {
   fs::path folder;
@@ -132,11 +85,14 @@ void dictate(StudyLog& log, Clock::time_point& now, const study::SentenceKey& k,
 TEST_F(Log, EventsBecomeRowsWithTheirSentenceKeys) {
   auto log = openLog();
   const auto hello = key(3, "Hello, Tom.", 2);
+  log->hear(study::LessonOpened{"Book01", 3, "第三课", 5});
   log->hear(study::StretchPlayed{hello, 0.5, 1.5, 0.5, 2, 1, 1});
   now += std::chrono::seconds(3);
   log->hear(study::TakeCompared{hello, true, 82, 75, 1.1, "Tom"});
   now += std::chrono::seconds(40);
   dictate(*log, now, hello, 2, 1, 3);
+  now += std::chrono::minutes(10);  // away from the desk: not study
+  log->hear(study::PageChanged{8, 1});
   ASSERT_TRUE(log->flush());
 
   EXPECT_EQ(number("SELECT count(*) FROM sentence_played WHERE sentence = '" + hello.text() +
@@ -146,7 +102,10 @@ TEST_F(Log, EventsBecomeRowsWithTheirSentenceKeys) {
   EXPECT_EQ(number("SELECT errors * 100 + hints * 10 + replays FROM dictation_outcome"), 213);
   EXPECT_EQ(number("SELECT seconds FROM dictation_outcome"), 20);
   EXPECT_EQ(number("SELECT position FROM sentence WHERE key = '" + hello.text() + "'"), 2);
-  // 3 s, then 40 s, then 20 s of study; none was idle.
+  EXPECT_EQ(number("SELECT count(*) FROM study_log WHERE kind = 'LessonOpened' AND"
+                   " detail = 'Book01/3'"),
+            1);
+  // 3 s, then 40 s, then 20 s of study; the ten minutes away are not counted.
   EXPECT_EQ(number("SELECT round(seconds) FROM study_day"), 63);
 }
 
