@@ -14,6 +14,7 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "support/full_disk.h"
@@ -214,17 +215,40 @@ TEST_F(Log, AFullDiskIsToldAndWhatWaitsIsWrittenWhenThereIsRoom) {
   EXPECT_EQ(number("SELECT count(*) FROM sentence_played"), 4);
 }
 
+// Two kinds of damage: a file that is no database, and a database whose
+// pages past the first (the queue's among them) were overwritten.
 TEST_F(Log, ADamagedFileIsMovedAsideAndAFreshOneBegun) {
-  const std::string garbage(8192, '\x5a');
-  std::ofstream(file, std::ios::binary) << garbage;
-  StudyLog::Opened opened = StudyLog::open(file, options());
-  ASSERT_TRUE(opened.log) << opened.refused;
-  ASSERT_FALSE(opened.movedAside.empty());
-  EXPECT_EQ(bytesOf(opened.movedAside), garbage);  // kept as it was, for a look
-  EXPECT_NE(opened.movedAside.find(".damaged-"), std::string::npos);
-  opened.log->hear(study::StretchPlayed{key(1, "Hello."), 0, 1, 1.0, 1, 1, 1});
-  ASSERT_TRUE(opened.log->flush());
-  EXPECT_EQ(number("SELECT count(*) FROM sentence_played"), 1);
+  const auto noDatabase = [](Log&) { return std::string(8192, '\x5a'); };
+  const auto damagedPages = [](Log& t) {
+    {
+      auto log = t.openLog();
+      study::Sentence s;
+      for (int n = 0; n < 200; ++n) {
+        s.key = key(1, "Sentence " + std::to_string(n));
+        log->toggleMark(s);
+      }
+    }
+    std::string bytes = t.bytesOf(t.file);
+    EXPECT_GT(bytes.size(), 8192u);
+    std::fill(bytes.begin() + 4096, bytes.end(), '\x5a');
+    return bytes;
+  };
+  using Damage = std::function<std::string(Log&)>;
+  for (const Damage& damage : {Damage(noDatabase), Damage(damagedPages)}) {
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    const std::string damaged = damage(*this);
+    std::ofstream(file, std::ios::binary) << damaged;
+    StudyLog::Opened opened = StudyLog::open(file, options());
+    ASSERT_TRUE(opened.log) << opened.refused;
+    ASSERT_FALSE(opened.movedAside.empty());
+    EXPECT_EQ(bytesOf(opened.movedAside), damaged);  // kept as it was, for a look
+    EXPECT_NE(opened.movedAside.find(".damaged-"), std::string::npos);
+    EXPECT_EQ(opened.log->queueSize(), 0);
+    opened.log->hear(study::StretchPlayed{key(1, "Hello."), 0, 1, 1.0, 1, 1, 1});
+    ASSERT_TRUE(opened.log->flush());
+    EXPECT_EQ(number("SELECT count(*) FROM sentence_played"), 1);
+  }
 }
 
 // A file of the first two steps of the schema (the program before the log's
