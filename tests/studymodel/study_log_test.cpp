@@ -126,6 +126,7 @@ TEST_F(Log, AnErrorOrAHintQueuesTheSentenceForTomorrowAndAClearAnswerDoesNot) {
   const auto due = log->due();
   ASSERT_EQ(due.size(), 2u);
   EXPECT_EQ(due[0].book, "Book01");
+  ASSERT_TRUE(log->flush());  // committed, for another connection to see
   EXPECT_EQ(number("SELECT count(*) FROM review_card WHERE reason = 'error' AND sentence = '" +
                    wrong.text() + "'"),
             1);
