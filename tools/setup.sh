@@ -25,9 +25,16 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+# The review queue's scheduler is checked against ts-fsrs under node; a
+# machine whose node came from elsewhere keeps it.
+command -v npm >/dev/null || missing+=(nodejs npm)
 as_root=()
 [ "$(id -u)" -eq 0 ] || as_root=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-"${as_root[@]}" apt-get update -qq
-"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+if [ ${#missing[@]} -gt 0 ]; then
+  "${as_root[@]}" apt-get update -qq
+  "${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+reference="$(dirname "$0")/fsrs_reference"
+[ -d "$reference/node_modules/ts-fsrs" ] ||
+  npm ci --prefix "$reference" --no-audit --no-fund --loglevel=error

@@ -10,6 +10,7 @@ void Form1::Form_KeyDown(int keyCode) {
   if (keyCode == ui::kKeyF7 && studymode == 1) Command4_Click();
   if (keyCode == ui::kKeyF7 && studymode == 8) Command22.click();
   if (keyCode == ui::kKeyF8 && studymode == 1) Command5.click();
+  if (keyCode == ui::kKeyF6 && studymode == 1) ReviewMark.click();
   if (keyCode == ui::kKeyF8 && studymode == 8) Command23.click();
   // A long repeat can be stopped without leaving the page.
   if (keyCode == ui::kKeyEscape && (studymode == 1 || studymode == 8)) stopSentence();

@@ -83,6 +83,18 @@ inline constexpr std::string_view kRhythm = "　节奏 ";
 inline constexpr std::string_view kLength = "　时长 ";
 inline constexpr std::string_view kDepartsMost = "差别最大：";
 
+// ---- the study log and the review queue ----
+inline constexpr std::string_view kMarkForReview = "记入错句本";
+inline constexpr std::string_view kUnmarkForReview = "移出错句本";
+inline constexpr std::string_view kStudyLogDiskFull =
+    "磁盘空间已满，学习记录暂时无法保存。程序可以照常使用；腾出空间后，记录会接着保存。";
+inline constexpr std::string_view kStudyLogWriteFailed =
+    "学习记录有一部分没能保存（写入学习记录文件出错）。程序可以照常使用。";
+inline constexpr std::string_view kStudyLogRefused =
+    "无法打开学习记录文件（SETTING\\study.db），本次的学习和错句本不会被记录。";
+// The damaged file kept under `kept` (its file name), a fresh log begun.
+std::string studyLogMovedAside(const std::string& kept);
+
 // What went wrong with a take; empty when it was compared.
 std::string takeProblem(analysis::Outcome outcome);
 // "语调 82%　节奏 75%　时长 110%", or what went wrong.

@@ -9,10 +9,14 @@ namespace storage {
 namespace {
 
 [[noreturn]] void fail(sqlite3* db, const std::string& what) {
-  throw Error(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"));
+  throw Error(what + ": " + (db ? sqlite3_errmsg(db) : "out of memory"),
+              db ? sqlite3_errcode(db) & 0xff : SQLITE_NOMEM);
 }
 
 }  // namespace
+
+bool Error::diskFull() const { return code == SQLITE_FULL; }
+bool Error::damaged() const { return code == SQLITE_NOTADB || code == SQLITE_CORRUPT; }
 
 const std::vector<Migration>& studySchema() {
   static const std::vector<Migration> schema = {
@@ -29,24 +33,65 @@ const std::vector<Migration>& studySchema() {
        "  sentence TEXT REFERENCES sentence(key),"
        "  detail TEXT NOT NULL DEFAULT '');"
        "CREATE INDEX study_log_sentence ON study_log(sentence, at);"},
+      {3,
+       // A dictation sentence from its first sight to its judgement.
+       "CREATE TABLE dictation_outcome ("
+       "  id INTEGER PRIMARY KEY, at TEXT NOT NULL,"
+       "  sentence TEXT NOT NULL REFERENCES sentence(key),"
+       "  errors INTEGER NOT NULL, hints INTEGER NOT NULL, replays INTEGER NOT NULL,"
+       "  score INTEGER NOT NULL, pass_mark INTEGER NOT NULL, passed INTEGER NOT NULL,"
+       "  seconds REAL NOT NULL);"
+       "CREATE INDEX dictation_outcome_sentence ON dictation_outcome(sentence, at);"
+       "CREATE TABLE take_figures ("
+       "  id INTEGER PRIMARY KEY, at TEXT NOT NULL,"
+       "  sentence TEXT NOT NULL REFERENCES sentence(key),"
+       "  compared INTEGER NOT NULL, intonation INTEGER NOT NULL, rhythm INTEGER NOT NULL,"
+       "  length REAL NOT NULL, depart_word TEXT NOT NULL);"
+       "CREATE TABLE sentence_played ("
+       "  id INTEGER PRIMARY KEY, at TEXT NOT NULL,"
+       "  sentence TEXT NOT NULL REFERENCES sentence(key),"
+       "  speed REAL NOT NULL, play INTEGER NOT NULL, repeat INTEGER NOT NULL,"
+       "  page INTEGER NOT NULL);"
+       // Seconds of study on each calendar day ("2026-12-11").
+       "CREATE TABLE study_day (day TEXT PRIMARY KEY, seconds REAL NOT NULL);"
+       // The review queue: one card a sentence, scheduled by FSRS in day numbers.
+       "CREATE TABLE review_card ("
+       "  sentence TEXT PRIMARY KEY REFERENCES sentence(key),"
+       "  reason TEXT NOT NULL,"  // 'error', 'hint' or 'marked'
+       "  added TEXT NOT NULL,"
+       "  stability REAL NOT NULL, difficulty REAL NOT NULL,"
+       "  reps INTEGER NOT NULL, lapses INTEGER NOT NULL,"
+       "  last_day INTEGER NOT NULL, due_day INTEGER NOT NULL, scheduled_days INTEGER NOT NULL);"
+       "CREATE INDEX review_card_due ON review_card(due_day);"
+       "CREATE TABLE review_log ("
+       "  id INTEGER PRIMARY KEY, at TEXT NOT NULL,"
+       "  sentence TEXT NOT NULL REFERENCES sentence(key),"
+       "  grade INTEGER NOT NULL, by_learner INTEGER NOT NULL, day INTEGER NOT NULL,"
+       "  stability REAL NOT NULL, difficulty REAL NOT NULL, due_day INTEGER NOT NULL);"},
   };
   return schema;
 }
 
-StudyDatabase StudyDatabase::open(const std::string& path,
-                                  const std::vector<Migration>& migrations) {
+StudyDatabase StudyDatabase::open(const std::string& path, const std::vector<Migration>& migrations,
+                                  const char* vfs) {
   sqlite3* db = nullptr;
   const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-  if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+  if (const int rc = sqlite3_open_v2(path.c_str(), &db, flags, vfs); rc != SQLITE_OK) {
     const std::string message = db ? sqlite3_errmsg(db) : "out of memory";
     sqlite3_close(db);
-    throw Error("cannot open " + path + ": " + message);
+    throw Error("cannot open " + path + ": " + message, rc & 0xff);
   }
   StudyDatabase opened(db);
   sqlite3_busy_timeout(db, 2000);
   opened.execute("PRAGMA foreign_keys = ON");
   // The first read finds a file that is not a database.
   opened.execute("PRAGMA journal_mode = WAL");
+  // In WAL mode NORMAL syncs the journal at each checkpoint, not at each
+  // commit: a commit is in the journal file once it returns, so the program
+  // killed (kill -9, a crash) loses none; only a power cut or a system crash
+  // can lose the last commits, never the file. FULL would add a flush to
+  // the disk per commit for that case alone.
+  opened.execute("PRAGMA synchronous = NORMAL");
   opened.migrate(migrations);
   return opened;
 }
@@ -65,7 +110,7 @@ void StudyDatabase::execute(const std::string& sql) {
   if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
     const std::string what = message ? message : sqlite3_errmsg(db_);
     sqlite3_free(message);
-    throw Error(what + " (in: " + sql.substr(0, 60) + ")");
+    throw Error(what + " (in: " + sql.substr(0, 60) + ")", sqlite3_errcode(db_) & 0xff);
   }
 }
 
@@ -75,6 +120,12 @@ Statement StudyDatabase::prepare(const std::string& sql) {
     fail(db_, "cannot prepare " + sql);
   return Statement(db_, statement);
 }
+
+void StudyDatabase::rollback() noexcept {
+  if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+std::int64_t StudyDatabase::changes() const { return sqlite3_changes64(db_); }
 
 int StudyDatabase::schemaVersion() const {
   sqlite3_stmt* s = nullptr;

@@ -18,7 +18,11 @@ struct sqlite3_stmt;
 namespace storage {
 
 struct Error : std::runtime_error {
-  using std::runtime_error::runtime_error;
+  explicit Error(const std::string& what, int sqliteCode = 0)
+      : std::runtime_error(what), code(sqliteCode) {}
+  int code;  // SQLite's primary result code (SQLITE_FULL ...); 0 when none
+  bool diskFull() const;
+  bool damaged() const;  // not a database, or a damaged one
 };
 
 // One step of the schema: the SQL that takes version `version - 1` to `version`.
@@ -35,8 +39,10 @@ class StudyDatabase {
  public:
   // Throws Error with what went wrong (in English, for the log; the window
   // words it for the learner).
+  // `vfs` names an SQLite VFS other than the default (tests inject faults).
   static StudyDatabase open(const std::string& path,
-                            const std::vector<Migration>& migrations = studySchema());
+                            const std::vector<Migration>& migrations = studySchema(),
+                            const char* vfs = nullptr);
   StudyDatabase(StudyDatabase&&) noexcept;
   StudyDatabase& operator=(StudyDatabase&&) noexcept;
   ~StudyDatabase();
@@ -46,18 +52,21 @@ class StudyDatabase {
   // Runs SQL without results (several statements may follow each other).
   void execute(const std::string& sql);
   Statement prepare(const std::string& sql);
+  std::int64_t changes() const;  // rows the last statement changed
   // Runs `work` in a transaction: all of it is kept, or none if it throws.
   template <class Work>
   void transaction(Work&& work) {
     execute("BEGIN IMMEDIATE");
     try {
       work();
+      execute("COMMIT");
     } catch (...) {
-      execute("ROLLBACK");
+      rollback();
       throw;
     }
-    execute("COMMIT");
   }
+  // Ends a transaction still open (SQLite ends some on its own on a full disk).
+  void rollback() noexcept;
 
  private:
   explicit StudyDatabase(sqlite3* db);

@@ -5,6 +5,7 @@
 #include "window/form1.h"
 
 #include "platform/text/files.h"
+#include "studymodel/study_log.h"
 
 Form1::Form1(std::string programFolder, Devices devices)
     : WindowsMediaPlayer1(*devices.player),
@@ -15,6 +16,7 @@ Form1::Form1(std::string programFolder, Devices devices)
   buildElements();
   wireEvents();
   Form_Load();
+  openStudyLog();
   mini_ = std::make_unique<mini::MiniMode>(player_, *this, path("\\SETTING\\mini.dat"));
   mini_->resume();
 }

@@ -25,6 +25,11 @@
 #include "study/study_events.h"
 #include "window/form_player.h"
 
+namespace studymodel {
+class StudyLog;
+enum class Trouble;
+}  // namespace studymodel
+
 // The audio components the window drives; tests hand in stand-ins.
 struct Devices {
   std::unique_ptr<platform::MediaPlayer> player;
@@ -110,7 +115,8 @@ class Form1 : public ui::Window, public app::SharedState {
   // (full_text_panel.cpp) ----
   ui::Frame Frame5{*this};  // sentence navigation
   Command Command3{Frame5}, Command2{Frame5}, Command1{Frame5}, Command4{Frame5}, Command5{Frame5};
-  ui::Frame Frame11{*this};  // dictation buttons
+  Command ReviewMark{Frame5};  // the sentence into or out of the review queue (F6)
+  ui::Frame Frame11{*this};    // dictation buttons
   Command Command22{Frame11}, Command23{Frame11}, Command25{Frame11}, Command28{Frame11},
       Command24{Frame11};
   ui::Frame Frame2{*this};                             // repeat count and interval
@@ -411,6 +417,11 @@ class Form1 : public ui::Window, public app::SharedState {
   // The strip "迷你模式" turns the program into (mini/).
   mini::MiniMode& miniMode() { return *mini_; }
 
+  // The study log and the review queue (window/study_log_host.cpp); null when
+  // the study database could not be opened.
+  studymodel::StudyLog* studyLog() { return studyLog_.get(); }
+  void ReviewMark_Click();
+
   // The short product name used as the caption of notices without their own.
   static constexpr const char* kAppTitle = "Parlenda";
   // What the lesson tree's root and the link under the tree tell.
@@ -436,6 +447,11 @@ class Form1 : public ui::Window, public app::SharedState {
   void tellSentenceJudged(bool passed);
   void tellAnswerChecked(bool right);
   void tellTakeCompared(const analysis::Comparison& c);
+
+  // window/study_log_host.cpp
+  void openStudyLog();
+  void showReviewMark();
+  void tellStudyLogTrouble(studymodel::Trouble trouble);
 
   // window/off_window.cpp
   void layOutOffWindowHolders();
@@ -484,5 +500,8 @@ class Form1 : public ui::Window, public app::SharedState {
   content::LessonPlaces places_;      // the sentence the learner was at, per lesson
   int takeSerial_ = 0;                // the take the display waits for; older results are dropped
   analysis::TimeMap takeTimes_;       // take time <-> sentence time of the traces shown
-  ui::Worker analysisWorker_;         // last member: it goes first, before what it hands back to
+  ui::Later studyLogNotices_;         // the log's troubles, told on the window's thread
+  std::unique_ptr<studymodel::StudyLog> studyLog_;  // goes before the notices it posts
+  study::StudyEvents::Subscription studyLogFeed_;
+  ui::Worker analysisWorker_;  // last member: it goes first, before what it hands back to
 };

@@ -40,11 +40,12 @@ constexpr std::string_view kMiniStrip = "\\SETTING\\mini.dat";
 constexpr std::string_view kRecording = "\\Recorder.wav";
 constexpr std::string_view kResults = "\\SETTING\\Results\\";
 constexpr std::string_view kBookList = "\\SETTING\\BookList\\";
+constexpr std::string_view kStudyDatabase = "\\SETTING\\study.db";
 
 // The files the program writes.
 bool isWritten(std::string_view relative) {
   return relative == kSettings || relative == kPlaces || relative == kMiniStrip ||
-         relative == kRecording || startsWith(relative, kResults);
+         relative == kRecording || relative == kStudyDatabase || startsWith(relative, kResults);
 }
 
 // The book a relative path belongs to: "\book\T\..", "\Sound\T\.." or

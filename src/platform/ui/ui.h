@@ -64,6 +64,7 @@ enum KeyCode {
   kKeyUp = 38,
   kKeyDown = 40,
   kKeyF1 = 112,
+  kKeyF6 = 117,
   kKeyF7 = 118,
   kKeyF8 = 119,
   kKeyF9 = 120,

@@ -1,0 +1,159 @@
+// The study log and the review queue in the window, through the learner's
+// clicks and keys: a dictation that costs an error or a hint queues its
+// sentence, the sentence page's mark (a click, or F6) queues and unqueues
+// the current one and says which it does, and a damaged study database is
+// moved aside with a word while the rest of the learner's files stay.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTest>
+#include <QWidget>
+
+#include "messages/messages.h"
+#include "storage/study_database.h"
+#include "studymodel/study_log.h"
+#include "support/form_harness.h"
+#include "support/full_disk.h"
+#include "support/learner.h"
+
+namespace {
+
+const std::string kMark(messages::kMarkForReview), kUnmark(messages::kUnmarkForReview);
+
+struct Review : ::testing::Test {
+  FormHarness h;
+  Form1* f = nullptr;
+
+  void start() {
+    f = &h.start();
+    f->widget()->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(f->widget()));
+    f->studyEvents().deliverPending();
+  }
+  study::SentenceKey key(int number) const {
+    const study::Sentence* s = f->lessonView().sentence(number);
+    return s ? s->key : study::SentenceKey{};
+  }
+  void answer(const std::string& text) {
+    learner::replaceText(f->Text2, text);
+    learner::key(*f, Qt::Key_Return);
+    f->studyEvents().deliverPending();  // the log hears what the handler told
+  }
+  // The mark as the learner sees it: its caption, shown whole.
+  std::string markSeen() {
+    f->studyEvents().deliverPending();
+    for (const std::string& unseen : learner::unseenTexts(*f))
+      EXPECT_EQ(unseen.find(f->ReviewMark.caption()), std::string::npos) << unseen;
+    const bool shown = f->ReviewMark.widget()->isVisible() && f->ReviewMark.enabled();
+    return shown ? f->ReviewMark.caption() : "";
+  }
+  std::int64_t rows(const std::string& sql) {
+    EXPECT_TRUE(f->studyLog()->flush());
+    storage::StudyDatabase db = storage::StudyDatabase::open(h.folder.full("\\SETTING\\study.db"));
+    storage::Statement s = db.prepare(sql);
+    return s.step() ? s.integer(0) : -1;
+  }
+};
+
+TEST_F(Review, DictationErrorsAndHintsQueueTheSentenceAndAClearOneStaysOut) {
+  h.writeDefaultCourse();
+  start();
+  ASSERT_TRUE(f->studyLog());
+  EXPECT_EQ(markSeen(), kMark);
+  learner::click(f->Label14(8));
+  answer("hello jim");  // an error
+  answer("Hello, Tom.");
+  learner::key(*f, Qt::Key_F8);  // a hint
+  answer("How are you?");
+  answer("I'm fine, thanks.");  // right at once
+  EXPECT_TRUE(f->studyLog()->queued(key(1)));
+  EXPECT_TRUE(f->studyLog()->queued(key(2)));
+  EXPECT_FALSE(f->studyLog()->queued(key(3)));
+  EXPECT_EQ(rows("SELECT count(*) FROM dictation_outcome"), 3);
+  EXPECT_EQ(rows("SELECT errors FROM dictation_outcome WHERE sentence = '" + key(1).text() + "'"),
+            1);
+
+  // The next run: the first sentence on its page says it is queued.
+  h.close();
+  start();
+  learner::click(f->Label14(1));
+  learner::key(*f, Qt::Key_F1);
+  EXPECT_EQ(markSeen(), kUnmark);
+  learner::key(*f, Qt::Key_PageDown);
+  learner::key(*f, Qt::Key_PageDown);
+  EXPECT_EQ(markSeen(), kMark);  // the third was typed right
+}
+
+TEST_F(Review, TheMarkQueuesTheSentenceByClickAndByKey) {
+  h.writeDefaultCourse();
+  start();
+  learner::click(f->ReviewMark);
+  EXPECT_TRUE(f->studyLog()->queued(key(1)));
+  EXPECT_EQ(markSeen(), kUnmark);
+  EXPECT_EQ(f->studyLog()->dueCount(), 1);  // marked: due today
+  learner::key(*f, Qt::Key_F6);
+  EXPECT_FALSE(f->studyLog()->queued(key(1)));
+  EXPECT_EQ(markSeen(), kMark);
+  learner::key(*f, Qt::Key_PageDown);
+  learner::key(*f, Qt::Key_F6);
+  EXPECT_TRUE(f->studyLog()->queued(key(2)));
+  EXPECT_EQ(markSeen(), kUnmark);
+  EXPECT_EQ(rows("SELECT count(*) FROM review_card WHERE reason = 'marked'"), 1);
+  // Not on the dictation page: the mark goes with its page, and so does its key.
+  learner::click(f->Label14(8));
+  EXPECT_EQ(markSeen(), "");
+  learner::key(*f, Qt::Key_F6);
+  EXPECT_TRUE(f->studyLog()->queued(key(2)));
+}
+
+// The disk fills during a dictation: the learner is told once, the dictation
+// goes on, and the answers are in the log once there is room again.
+TEST_F(Review, AFullDiskIsToldOnceAndTheDictationGoesOn) {
+  FullDisk::install(true);  // the window's log opens on it
+  h.writeDefaultCourse();
+  start();
+  learner::click(f->Label14(8));
+  FullDisk::full = true;
+  answer("hello jim");
+  answer("Hello, Tom.");
+  EXPECT_FALSE(f->studyLog()->flush());
+  answer("How are you?");
+  EXPECT_FALSE(f->studyLog()->flush());
+  QCoreApplication::processEvents();  // the word comes from the log's worker
+  FullDisk::full = false;
+  // Once, beside the dictation's own words (each sentence's score).
+  int told = 0;
+  for (const ui::MessageBoxCall& m : h.messages)
+    told += m.prompt == std::string(messages::kStudyLogDiskFull);
+  EXPECT_EQ(told, 1);
+  EXPECT_EQ(f->lessonView().currentNumber(), 3);
+  answer("I'm fine, thanks.");
+  EXPECT_EQ(rows("SELECT count(*) FROM dictation_outcome"), 3);
+  EXPECT_TRUE(f->studyLog()->queued(key(1)));
+}
+
+TEST_F(Review, ADamagedStudyDatabaseIsMovedAsideWithAWordAndAFreshOneBegun) {
+  h.writeDefaultCourse();
+  const std::string garbage(4096, '\x33');
+  h.folder.writeBytes("\\SETTING\\study.db", garbage);
+  const std::string settings = h.folder.readBytes("\\SETTING\\set.dat");
+  start();
+  QCoreApplication::processEvents();  // the word waits for the window to run
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_NE(h.messages[0].prompt.find("学习记录文件已损坏"), std::string::npos);
+  EXPECT_NE(h.messages[0].prompt.find("study.db.damaged-"), std::string::npos);
+  ASSERT_TRUE(f->studyLog());
+  learner::key(*f, Qt::Key_F6);
+  EXPECT_TRUE(f->studyLog()->queued(key(1)));
+  EXPECT_EQ(rows("SELECT count(*) FROM review_card"), 1);
+  EXPECT_EQ(h.folder.readBytes("\\SETTING\\set.dat"), settings);
+  int kept = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(h.folder.full("\\SETTING")))
+    if (entry.path().filename().string().starts_with("study.db.damaged-")) {
+      ++kept;
+      EXPECT_EQ(h.folder.readBytes("\\SETTING\\" + entry.path().filename().string()), garbage);
+    }
+  EXPECT_EQ(kept, 1);
+}
+
+}  // namespace
