@@ -80,7 +80,9 @@ TEST(TakeRestart, MeetingTheEndOfTheLastPlayIsNeitherLostNorAFalseEnd) {
     while (callback.written.load() < restartAt) std::this_thread::yield();
     const int64_t restarted = callback.written.load();
     const uint32_t play = take.startPlay(0);
-    const int64_t deadline = restarted + 4 * kTake + 4 * kPass;
+    // Counted from after the restart: a test thread held up between reading
+    // `restarted` and the call would otherwise find the time gone already.
+    const int64_t deadline = callback.written.load() + 4 * kTake + 4 * kPass;
     while (!take.finished(play) && callback.written.load() < deadline) std::this_thread::yield();
     if (!take.finished(play)) {
       ++lost;
