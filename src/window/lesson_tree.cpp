@@ -1,14 +1,16 @@
 // The lesson tree on the left of the window.
 #include "window/form1.h"
 #include "window/layout.h"
+#include "window/skin_places.h"
 
 using namespace layout;
 
 void Form1::layOutLessonTree() {
   ImageList1.add(skinFile("tree_1.png"));
   ImageList1.add(skinFile("tree_2.png"));
-  // A line shorter than at design time: under it, the link to the book menu.
-  TreeView1.move(120, 1170, 2340, 6450);
+  // A line shorter than the tree's box: under it, the link to the book menu.
+  constexpr skin_places::Place box = skin_places::kTreeBox;
+  TreeView1.move(box.left, box.top, box.width, box.height - 270);
   TreeView1.setFont(kSong9);
   text(BookMenuLink, 180, 7650, "选择课本 ▼", kSong9, kNavy);
   BookMenuLink.setMousePointer(ui::Pointer::Hand);

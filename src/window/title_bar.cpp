@@ -2,27 +2,29 @@
 // and the status line at the foot of the window.
 #include "window/form1.h"
 #include "window/layout.h"
+#include "window/skin_places.h"
 
 using namespace layout;
+using namespace skin_places;
 
 void Form1::layOutTitleBar() {
   text(Label7.add(14, *this), 390, 120, "Parlenda 2.0", kArial9Bold, ui::kWhite);
-  Image30.move(330, 405, 1020, 615);
+  Image30.move(330, kTabTop, 1020, kTabHeight);
   Image30.setPicture(skinFile("tab_marker.png"));
   layOutTabs();
   text(Label48, 390, 8040, "当前版本： 2.0", kSong9, kNavy);
   text(Label37, 2760, 8040, "", kSong9, kNavy);
 
   Command& close = Command17.add(0, *this);
-  button(close, 11250, 0, 315, 285, "");
+  button(close, kCloseLeft, 0, 315, 285, "");
   close.setBare(true);
   close.setAccessibleName("关闭");
   Command& minimise = Command17.add(1, *this);
-  button(minimise, 10635, 0, 300, 285, "");
+  button(minimise, kMinimiseLeft, 0, 300, 285, "");
   minimise.setBare(true);
   minimise.setAccessibleName("最小化");
-  text(Label38, 10875, 645, "迷你模式", kSong9, kNavy);
-  text(Label39, 9690, 645, "更多软件", kSong9, kNavy);
+  text(Label38, kMiniModeLeft, kLinkTop, "迷你模式", kSong9, kNavy);
+  text(Label39, kMoreSoftwareLeft, kLinkTop, "更多软件", kSong9, kNavy);
   Label38.setMousePointer(ui::Pointer::Hand);
   Label39.setMousePointer(ui::Pointer::Hand);
 }
@@ -34,9 +36,10 @@ void Form1::layOutTabs() {
     int mode, captionIndex, left, captionLeft;
     const char* caption;
   };
-  const Tab tabs[] = {{1, 0, 390, 460, "句子学习"},    {2, 1, 1415, 1515, "全文浏览"},
-                      {3, 15, 2485, 2570, "回想中文"}, {4, 16, 3535, 3625, "回想英文"},
-                      {5, 17, 4585, 4680, "跟读对比"}, {8, 24, 5635, 5735, "听写测试"}};
+  const Tab tabs[] = {
+      {1, 0, kTabLefts[0], 460, "句子学习"},   {2, 1, kTabLefts[1], 1515, "全文浏览"},
+      {3, 15, kTabLefts[2], 2570, "回想中文"}, {4, 16, kTabLefts[3], 3625, "回想英文"},
+      {5, 17, kTabLefts[4], 4680, "跟读对比"}, {8, 24, kTabLefts[5], 5735, "听写测试"}};
   for (const Tab& t : tabs) {
     ui::Label& c = Label7.add(t.captionIndex, *this);
     box(c, t.captionLeft, 615, 720, 210, kSong9, kTabInk);  // the whole ink of the line
@@ -46,7 +49,7 @@ void Form1::layOutTabs() {
   for (const Tab& t : tabs) {
     ui::Label& k = Label14.add(t.mode, *this);
     k.setTransparent(true);
-    k.move(t.left, 390, 900, 660);
+    k.move(t.left, 390, kTabWidth, 660);
     k.setMousePointer(ui::Pointer::Hand);
     k.setAccessibleName(t.caption);
   }

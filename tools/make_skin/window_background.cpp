@@ -6,6 +6,7 @@
 #include "glyphs.h"
 #include "painting.h"
 #include "pictures.h"
+#include "window/skin_places.h"
 
 namespace skin {
 
@@ -13,9 +14,17 @@ namespace {
 constexpr int kWidth = 780, kHeight = 555;
 constexpr int kTitleBottom = 20, kToolbarBottom = 75, kStatusTop = 528;
 constexpr int kPaneDivider = 167;  // the dotted line between the tree pane and the main area
-constexpr QRect kTreeArea(8, 78, 156, 448);
-constexpr std::array kTabLefts{26, 94, 166, 236, 306, 376};
-constexpr int kTabWidth = 60, kTabTop = 27, kTabHeight = 41, kIconTop = 29;
+using skin_places::pixels;
+constexpr QRect kTreeArea(pixels(skin_places::kTreeBox.left), pixels(skin_places::kTreeBox.top),
+                          pixels(skin_places::kTreeBox.width),
+                          pixels(skin_places::kTreeBox.height));
+constexpr int kTabWidth = pixels(skin_places::kTabWidth), kTabTop = pixels(skin_places::kTabTop),
+              kTabHeight = pixels(skin_places::kTabHeight), kIconTop = 29;
+constexpr int kGlobeGap = 16;  // from a globe's left to its link label's
+constexpr int kMinimiseLeft = pixels(skin_places::kMinimiseLeft);
+constexpr int kCloseLeft = pixels(skin_places::kCloseLeft);
+constexpr int kMaximiseLeft = 729;  // the greyed glyph between them has no button
+constexpr int kCloseRight = 771;
 
 void drawTitleBand(QPainter& p) {
   const QRectF band(0, 0, kWidth, kTitleBottom);
@@ -32,7 +41,8 @@ void drawTitleBand(QPainter& p) {
   p.restore();
 }
 
-// Minimise, maximise and close glyphs hanging from the top edge, x 709..771, y 0..19.
+// Minimise, maximise and close glyphs hanging from the top edge, x 709..771, y 0..19,
+// under the window's two buttons.
 // The window has a fixed size: the maximise glyph is greyed, as a button that
 // is not available.
 void drawCaptionGlyphs(QPainter& p) {
@@ -41,11 +51,12 @@ void drawCaptionGlyphs(QPainter& p) {
     QColor top, bottom;
   };
   const std::array glyphs{
-      Glyph{709, 729, QColor(0x5d, 0x8f, 0xd4), QColor(0x3f, 0x72, 0xbb)},
-      Glyph{729, 750, QColor(0x9a, 0xa1, 0xab), QColor(0x84, 0x8b, 0x95)},
-      Glyph{750, 771, QColor(0xe2, 0x6c, 0x62), QColor(0xc2, 0x3e, 0x35)},
+      Glyph{kMinimiseLeft, kMaximiseLeft, QColor(0x5d, 0x8f, 0xd4), QColor(0x3f, 0x72, 0xbb)},
+      Glyph{kMaximiseLeft, kCloseLeft, QColor(0x9a, 0xa1, 0xab), QColor(0x84, 0x8b, 0x95)},
+      Glyph{kCloseLeft, kCloseRight, QColor(0xe2, 0x6c, 0x62), QColor(0xc2, 0x3e, 0x35)},
   };
-  const QRectF strip(709, -4, 62, 23);  // rounded at the bottom only
+  const QRectF strip(kMinimiseLeft, -4, kCloseRight - kMinimiseLeft,
+                     23);  // rounded at the bottom only
   QPainterPath outline;
   outline.addRoundedRect(strip.adjusted(0.5, 0, -0.5, -0.5), 4, 4);
   p.save();
@@ -55,20 +66,20 @@ void drawCaptionGlyphs(QPainter& p) {
     p.fillRect(cell, verticalGradient(cell, g.top, g.bottom));
     p.fillRect(QRectF(g.left, 0, 1, 19), QColor(255, 255, 255, 60));  // inner left sheen
   }
-  p.fillRect(QRectF(729, 0, 1, 19), colour::titleEdge);
-  p.fillRect(QRectF(750, 0, 1, 19), QColor(0x8a, 0x2c, 0x26));
+  p.fillRect(QRectF(kMaximiseLeft, 0, 1, 19), colour::titleEdge);
+  p.fillRect(QRectF(kCloseLeft, 0, 1, 19), QColor(0x8a, 0x2c, 0x26));
   p.restore();
   p.setPen(QPen(colour::titleEdge, 1));
   p.setBrush(Qt::NoBrush);
   p.drawPath(outline);
 
   const QColor white(255, 255, 255);
-  p.fillRect(QRectF(714, 11, 10, 2), white);  // minimise
+  p.fillRect(QRectF(kMinimiseLeft + 5, 11, 10, 2), white);  // minimise
   const QColor unavailable(0xc8, 0xcc, 0xd2);
   p.setPen(QPen(unavailable, 1.2));
-  p.drawRect(QRectF(734.5, 5.5, 10, 8));  // maximise
-  p.fillRect(QRectF(734.5, 5.5, 10, 2), unavailable);
-  drawCross(p, QPointF(760.5, 9.5), 3.6, white, 1.7);  // close
+  p.drawRect(QRectF(kMaximiseLeft + 5.5, 5.5, 10, 8));  // maximise
+  p.fillRect(QRectF(kMaximiseLeft + 5.5, 5.5, 10, 2), unavailable);
+  drawCross(p, QPointF(kCloseLeft + 10.5, 9.5), 3.6, white, 1.7);  // close
 }
 
 void drawToolbarBand(QPainter& p) {
@@ -88,18 +99,20 @@ void drawTabs(QPainter& p) {
       &drawMicrophoneIcon,
       &drawPencilIcon,
   };
-  for (std::size_t i = 0; i < kTabLefts.size(); ++i) {
-    const QRectF tab(kTabLefts[i] + 0.5, kTabTop + 0.5, kTabWidth - 1, kTabHeight - 1);
+  for (std::size_t i = 0; i < icons.size(); ++i) {
+    const int left = pixels(skin_places::kTabLefts[i]);
+    const QRectF tab(left + 0.5, kTabTop + 0.5, kTabWidth - 1, kTabHeight - 1);
     p.setPen(QPen(QColor(0x9f, 0xb6, 0xd4, 110), 1));
     p.setBrush(verticalGradient(tab, QColor(255, 255, 255, 150), QColor(255, 255, 255, 40)));
     p.drawRoundedRect(tab, 5, 5);
-    icons[i](p, QPointF(kTabLefts[i] + 23, kIconTop), colour::ink);
+    icons[i](p, QPointF(left + 23, kIconTop), colour::ink);
   }
 }
 
-// Globe at (globeLeft, 40) and the underline of the link label that follows it.
-void drawLink(QPainter& p, int globeLeft, int labelLeft) {
-  drawGlobe(p, QPointF(globeLeft, 40), colour::ink);
+// The globe and the underline of the link label at `labelTwips`.
+void drawLink(QPainter& p, int labelTwips) {
+  const int labelLeft = pixels(labelTwips);
+  drawGlobe(p, QPointF(labelLeft - kGlobeGap, 40), colour::ink);
   p.fillRect(QRectF(labelLeft, 56, 48, 1), QColor(0x2b, 0x5f, 0xa8, 150));
 }
 
@@ -140,8 +153,8 @@ bool writeWindowBackground(const QString& outputDir) {
         drawCaptionGlyphs(p);
         drawToolbarBand(p);
         drawTabs(p);
-        drawLink(p, 630, 646);  // 更多软件
-        drawLink(p, 709, 725);  // 迷你模式
+        drawLink(p, skin_places::kMoreSoftwareLeft);
+        drawLink(p, skin_places::kMiniModeLeft);
         drawPanes(p);
         drawStatusStrip(p);
         drawWindowEdge(p);
