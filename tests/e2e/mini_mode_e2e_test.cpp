@@ -12,6 +12,7 @@
 #include "../audio/audio_test_support.h"
 #include "mini/mini_strip.h"
 #include "platform/audio/audio_engine.h"
+#include "real_engine_window.h"
 #include "support/learner.h"
 #include "window/form1.h"
 
@@ -35,24 +36,12 @@ double heardSince(const std::string& file, Samples& before) {
   return last > first ? double(last - first) / kRate : 0;
 }
 
-class StripOnTheRealEngine : public ::testing::Test {
+class StripOnTheRealEngine : public RealEngineWindow {
  protected:
-  TempDir dir;
-  std::string folder = dir.file("program");
-  std::unique_ptr<platform::AudioEngine> engine;
-  std::unique_ptr<Form1> form;
   Samples output;  // as last read
 
   void SetUp() override {
-    fs::copy(PARLENDA_SOURCE_DIR "/data", folder, fs::copy_options::recursive);
-    ui::setMessageBoxResponder([](const ui::MessageBoxCall&) { return 1; });
-    useDiskAudio(dir);
-    engine = std::make_unique<platform::AudioEngine>();
-    ASSERT_TRUE(engine->outputAvailable());
-    form = std::make_unique<Form1>(folder,
-                                   Devices{engine->createMediaPlayer(), engine->createWaveDevice(),
-                                           engine->createSounds(), false});
-    form->Unload = nullptr;
+    ASSERT_NO_FATAL_FAILURE(startWindow());
     waitForIdle();
     heard();  // the start-up sentence
     learner::click(form->Label38);

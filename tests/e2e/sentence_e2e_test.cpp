@@ -9,6 +9,7 @@
 #include "../audio/audio_test_support.h"
 #include "platform/audio/audio_engine.h"
 #include "platform/audio/background_audio.h"
+#include "real_engine_window.h"
 #include "window/form1.h"
 
 namespace {
@@ -26,23 +27,10 @@ Output soundAfter(const Samples& s, size_t from) {
   return o;
 }
 
-class SentenceOnTheRealEngine : public ::testing::Test {
+class SentenceOnTheRealEngine : public RealEngineWindow {
  protected:
-  TempDir dir;
-  std::string folder = dir.file("program");
-  std::unique_ptr<platform::AudioEngine> engine;
-  std::unique_ptr<Form1> form;
-
   void SetUp() override {
-    fs::copy(PARLENDA_SOURCE_DIR "/data", folder, fs::copy_options::recursive);
-    ui::setMessageBoxResponder([](const ui::MessageBoxCall&) { return 1; });
-    useDiskAudio(dir);
-    engine = std::make_unique<platform::AudioEngine>();
-    ASSERT_TRUE(engine->outputAvailable());
-    form = std::make_unique<Form1>(folder,
-                                   Devices{engine->createMediaPlayer(), engine->createWaveDevice(),
-                                           engine->createSounds(), false});
-    form->Unload = nullptr;
+    ASSERT_NO_FATAL_FAILURE(startWindow());
     form->Combo2.choose(0);  // repeat 0: steps are silent, Play plays once
     waitForIdle();
   }
