@@ -11,4 +11,4 @@ cmake --build "$build" --target page_screens
 # the same with other CJK fonts: tests/fonts/same_pixels.sh).
 QT_QPA_PLATFORM=xcb bash tests/fonts/font_set.sh declared \
   xvfb-run -a -s "-screen 0 1024x768x24" "$build/tests/page_screens" "$out" "${3:-0}"
-echo "written: $out/page{1,2,3,4,5,8}.png $out/page5_{traces,silent}.png $out/page8_typing.png"
+echo "written: $out/page{1,2,3,4,5,8,9}.png $out/page5_{traces,silent}.png $out/page8_typing.png $out/page9_{due,reviewing}.png"

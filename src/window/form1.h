@@ -24,6 +24,9 @@
 #include "study/study_events.h"
 #include "window/form_player.h"
 
+namespace review {
+class ReviewPage;
+}
 namespace studymodel {
 class StudyLog;
 enum class Trouble;
@@ -415,6 +418,8 @@ class Form1 : public ui::Window, public app::SharedState {
   // the study database could not be opened.
   studymodel::StudyLog* studyLog() { return studyLog_.get(); }
   void ReviewMark_Click();
+  // The review page (复习, study mode 9; window/review_host.cpp).
+  review::ReviewPage& reviewPage() { return *reviewPage_; }
 
   // The short product name used as the caption of notices without their own.
   static constexpr const char* kAppTitle = "Parlenda";
@@ -442,6 +447,9 @@ class Form1 : public ui::Window, public app::SharedState {
   void openStudyLog();
   void showReviewMark();
   void tellStudyLogTrouble(studymodel::Trouble trouble);
+  // window/review_host.cpp
+  void openReviewPage();
+  void showReviewPage(bool shown);
 
   // window/off_window.cpp
   void layOutOffWindowHolders();
@@ -492,5 +500,6 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Later studyLogNotices_;         // the log's troubles, told on the window's thread
   std::unique_ptr<studymodel::StudyLog> studyLog_;  // goes before the notices it posts
   study::StudyEvents::Subscription studyLogFeed_;
+  std::unique_ptr<review::ReviewPage> reviewPage_;  // a child of the window, over the pages
   ui::Worker analysisWorker_;  // last member: it goes first, before what it hands back to
 };

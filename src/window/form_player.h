@@ -11,6 +11,7 @@ class FormPlayer final : public study::SentencePlayer {
   void play() override;
   bool next() override;
   bool previous() override;
+  bool show(const study::SentenceKey& key) override;
   bool setRepeat(int plays) override;
   bool setSpeed(double rate) override;
   bool playing() const override;
@@ -18,5 +19,6 @@ class FormPlayer final : public study::SentencePlayer {
   study::StudyEvents& events() override;
 
  private:
+  bool openLesson(const std::string& book, int lesson);
   Form1& form_;
 };
