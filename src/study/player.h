@@ -19,8 +19,8 @@ class SentencePlayer {
   virtual bool previous() = 0;
   // The sentence of `key` becomes current, its lesson (of its book) opened
   // first as the lesson list and the book holder open one when another is
-  // loaded; nothing plays. False when its book, lesson or text is not there
-  // (the lesson loaded then stays).
+  // loaded; nothing plays. False when its book or lesson cannot be opened
+  // (the loaded lesson stays) or its lesson has no longer its text.
   virtual bool show(const SentenceKey& key) = 0;
   // Plays of each sentence, 0 to 10, picked as from the repeat list; false for
   // a count the list does not offer.

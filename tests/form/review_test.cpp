@@ -5,6 +5,8 @@
 // moved aside with a word while the rest of the learner's files stay.
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -261,6 +263,42 @@ TEST_F(ReviewPage, DueSentencesOfEveryLessonArePlayedTypedAndRescheduled) {
                  std::to_string(f->studyLog()->today())),
             0);
   EXPECT_EQ(rows(agains), againsBefore + 2);  // each cost an error
+}
+
+// The grade of each review comes from what the answer cost, as the
+// dictation counts it: a replay (F7) makes it hard, a hint (F8) again,
+// nothing good.
+TEST_F(ReviewPage, EachReviewIsGradedByWhatItsAnswerCost) {
+  h.writeDefaultCourse();
+  start();
+  for (int i = 0; i < 3; ++i) {  // three marked sentences: due at once
+    learner::key(*f, Qt::Key_F6);
+    learner::key(*f, Qt::Key_PageDown);
+  }
+  learner::click(f->Label14(9));
+  EXPECT_TRUE(seen(messages::reviewDue(3)));
+  click(button(messages::kReviewStart));
+  std::map<std::string, std::int64_t> graded;  // key text -> grade expected
+  for (int i = 0; i < 3; ++i) {
+    const study::Sentence* s = f->lessonView().current();
+    ASSERT_TRUE(s);
+    const struct {
+      Qt::Key key;
+      std::string costs;
+      studymodel::Grade grade;
+    } cases[] = {{Qt::Key_F7, messages::reviewCosts(0, 0, 1, 95), studymodel::Grade::Hard},
+                 {Qt::Key_F8, messages::reviewCosts(0, 1, 0, 80), studymodel::Grade::Again},
+                 {Qt::Key_unknown, messages::reviewCosts(0, 0, 0, 100), studymodel::Grade::Good}};
+    const auto& c = cases[i];
+    if (c.key != Qt::Key_unknown) learner::key(*f, c.key);
+    EXPECT_TRUE(seen(c.costs)) << i;
+    graded[s->key.text()] = std::int64_t(c.grade);
+    typeAnswer(s->english);
+  }
+  EXPECT_TRUE(seen(messages::reviewDone(3, 0)));
+  EXPECT_EQ(f->studyLog()->dueCount(), 0);
+  for (const auto& [key, grade] : graded)
+    EXPECT_EQ(rows("SELECT grade FROM review_log WHERE sentence = '" + key + "'"), grade) << key;
 }
 
 }  // namespace
