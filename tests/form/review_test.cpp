@@ -5,13 +5,12 @@
 // moved aside with a word while the rest of the learner's files stay.
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
 #include <QWidget>
+#include <map>
 
 #include "messages/messages.h"
 #include "review/review_page.h"
