@@ -38,8 +38,8 @@ inline constexpr std::string_view kReviewHint = "提示 (F8)";
 inline constexpr std::string_view kReviewGuide = "听句子，输入英文，按回车键检查。";
 // "今天有 3 个句子要复习。"
 std::string reviewDue(int count);
-// "《Book01》 第 2 课 第 3 句"
-std::string reviewPlace(const std::string& book, int lesson, int position);
+// "《Book01》 第二课 One 一句　第 3 句": the book, the lesson's title, the number.
+std::string reviewPlace(const std::string& book, const std::string& lesson, int position);
 // "错误 1 次　提示 0 次　复读 0 次　得分 90"
 std::string reviewCosts(int errors, int hints, int replays, int score);
 // The session's end: reviewed, skipped (their lesson could not be opened).

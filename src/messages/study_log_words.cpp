@@ -9,9 +9,8 @@ std::string studyLogMovedAside(const std::string& kept) {
 
 std::string reviewDue(int count) { return "今天有 " + std::to_string(count) + " 个句子要复习。"; }
 
-std::string reviewPlace(const std::string& book, int lesson, int position) {
-  return "《" + book + "》 第 " + std::to_string(lesson) + " 课 第 " + std::to_string(position) +
-         " 句";
+std::string reviewPlace(const std::string& book, const std::string& lesson, int position) {
+  return "《" + book + "》 " + lesson + "　第 " + std::to_string(position) + " 句";
 }
 
 std::string reviewCosts(int errors, int hints, int replays, int score) {

@@ -104,8 +104,9 @@ void ReviewPage::presentNext() {
   }
   errors_ = hints_ = replays_ = 0;
   status_->setText(q(messages::reviewDue(int(due_.size() - at_))));
+  const study::LessonView& view = player_.view();
   place_->setText(
-      q(messages::reviewPlace(current().book, current().lesson, player_.view().currentNumber())));
+      q(messages::reviewPlace(view.lesson().book, view.lesson().title, view.currentNumber())));
   prompt_->setText(q(dictation::maskSentence(current().english)));
   answer_->clear();
   showCosts();

@@ -2,7 +2,9 @@
 // clicks and keys: a dictation that costs an error or a hint queues its
 // sentence, the sentence page's mark (a click, or F6) queues and unqueues
 // the current one and says which it does, and a damaged study database is
-// moved aside with a word while the rest of the learner's files stay.
+// moved aside with a word while the rest of the learner's files stay; the
+// review page says how many are due or that none are, and plays, takes and
+// reschedules each due sentence, of whatever lesson.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -246,7 +248,8 @@ TEST_F(ReviewPage, DueSentencesOfEveryLessonArePlayedTypedAndRescheduled) {
     const std::vector<study::StretchPlayed> played = told.of<study::StretchPlayed>();
     ASSERT_FALSE(played.empty());
     EXPECT_EQ(played.back().key, s->key);
-    EXPECT_TRUE(seen(messages::reviewPlace("Book01", s->key.lesson, s->key.position)));
+    EXPECT_TRUE(
+        seen(messages::reviewPlace("Book01", f->lessonView().lesson().title, s->key.position)));
     typeAnswer("Wrong words");
     EXPECT_TRUE(seen(messages::reviewCosts(1, 0, 0, 90)));
     EXPECT_TRUE(f->studyLog()->queued(s->key));
