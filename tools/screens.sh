@@ -12,7 +12,7 @@ cmake --build "$build" --target page_screens
 # the same with other CJK fonts: tests/fonts/same_pixels.sh).
 QT_QPA_PLATFORM=xcb bash tests/fonts/font_set.sh declared \
   xvfb-run -a -s "-screen 0 1024x768x24" "$build/tests/page_screens" "$out" "${3:-0}"
-echo "written: $out/page{1,2,3,4,5,8}.png $out/page5_{traces,silent}.png $out/page8_typing.png $out/mini.png"
+echo "written: $out/page{1,2,3,4,5,8,9}.png $out/page5_{traces,silent}.png $out/page8_typing.png $out/page9_{due,reviewing}.png $out/mini.png"
 # The user guide shipped with the program shows the same pages.
 if [ "$out" = docs/screens ]; then
   cp "$out"/page{1,2,3,4,5,8}.png "$out"/mini.png data/guide/images/

@@ -18,6 +18,9 @@ struct LetterCheck {
 // first letter that differs or that goes beyond the sentence's letters.
 LetterCheck checkLetters(std::string_view sentence, std::string_view answer);
 
+// What a sentence's score of 100 loses for each error, hint and replay.
+inline constexpr int kErrorCost = 10, kHintCost = 20, kReplayCost = 5;
+
 // The score messages: the score between the two texts, then the scoring rule.
 enum class Verdict { Fail, Pass, LessonPass };
 std::string scoreMessage(Verdict verdict, long long score);

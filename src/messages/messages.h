@@ -92,6 +92,21 @@ inline constexpr std::string_view kStudyLogWriteFailed =
     "学习记录有一部分没能保存（写入学习记录文件出错）。程序可以照常使用。";
 inline constexpr std::string_view kStudyLogRefused =
     "无法打开学习记录文件（SETTING\\study.db），本次的学习和错句本不会被记录。";
+// The review page (复习).
+inline constexpr std::string_view kReviewEmpty =
+    "今天没有要复习的句子。听写中出错或用过提示的句子会记入错句本，到期时在这里复习。";
+inline constexpr std::string_view kReviewStart = "开始复习";
+inline constexpr std::string_view kReviewReplay = "重播 (F7)";
+inline constexpr std::string_view kReviewHint = "提示 (F8)";
+inline constexpr std::string_view kReviewGuide = "听句子，输入英文，按回车键检查。";
+// "今天有 3 个句子要复习。"
+std::string reviewDue(int count);
+// "《Book01》 第二课 One 一句　第 3 句": the book, the lesson's title, the number.
+std::string reviewPlace(const std::string& book, const std::string& lesson, int position);
+// "错误 1 次　提示 0 次　复读 0 次　得分 90"
+std::string reviewCosts(int errors, int hints, int replays, int score);
+// The session's end: reviewed, skipped (their lesson could not be opened).
+std::string reviewDone(int reviewed, int skipped);
 // The damaged file kept under `kept` (its file name), a fresh log begun.
 std::string studyLogMovedAside(const std::string& kept);
 

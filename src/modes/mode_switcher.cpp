@@ -16,6 +16,7 @@ const Page kPages[] = {
     {4, "回想英文", "点击中文句子上方的空行即可显示相对应的英文，按“重置”为恢复。"},
     {5, "跟读对比", ""},
     {8, "听写测试", ""},
+    {9, "复习", ""},
 };
 
 const Page& pageOf(int mode) {
@@ -81,6 +82,7 @@ void Form1::cc() {
   Frame12.setVisible(p8);
   Frame14.setVisible(p8);
   Label13.setVisible(m == 5);
+  showReviewPage(m == 9);
   // The dictation page's key hint comes back with the next key there; its
   // notice goes with the page.
   Picture12.setVisible(false);

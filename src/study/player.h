@@ -21,6 +21,11 @@ class SentencePlayer {
   virtual void first() = 0;
   // The sentence stops and its repeats with it (Esc).
   virtual void stop() = 0;
+  // The sentence of `key` becomes current, its lesson (of its book) opened
+  // first as the lesson list and the book holder open one when another is
+  // loaded; nothing plays. False when its book or lesson cannot be opened
+  // (the loaded lesson stays) or its lesson has no longer its text.
+  virtual bool show(const SentenceKey& key) = 0;
   // Plays of each sentence, 0 to 10, picked as from the repeat list; false for
   // a count the list does not offer.
   virtual bool setRepeat(int plays) = 0;

@@ -5,6 +5,7 @@
 #include "window/form1.h"
 
 #include "platform/text/files.h"
+#include "review/review_page.h"
 #include "studymodel/study_log.h"
 
 Form1::Form1(std::string programFolder, Devices devices)
@@ -17,11 +18,16 @@ Form1::Form1(std::string programFolder, Devices devices)
   wireEvents();
   Form_Load();
   openStudyLog();
+  openReviewPage();
   mini_ = std::make_unique<mini::MiniMode>(player_, *this, path("\\SETTING\\mini.dat"));
   mini_->resume();
 }
 
-Form1::~Form1() { destroyWidgets(); }
+// The review page goes before the widgets it is a child of.
+Form1::~Form1() {
+  reviewPage_.reset();
+  destroyWidgets();
+}
 
 std::string Form1::path(const std::string& relative) const {
   return platform::programPath(folder_, relative);

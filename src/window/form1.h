@@ -25,6 +25,9 @@
 #include "study/study_events.h"
 #include "window/form_player.h"
 
+namespace review {
+class ReviewPage;
+}
 namespace studymodel {
 class StudyLog;
 enum class Trouble;
@@ -421,6 +424,8 @@ class Form1 : public ui::Window, public app::SharedState {
   // the study database could not be opened.
   studymodel::StudyLog* studyLog() { return studyLog_.get(); }
   void ReviewMark_Click();
+  // The review page (复习, study mode 9; window/review_host.cpp).
+  review::ReviewPage& reviewPage() { return *reviewPage_; }
 
   // The short product name used as the caption of notices without their own.
   static constexpr const char* kAppTitle = "Parlenda";
@@ -452,6 +457,9 @@ class Form1 : public ui::Window, public app::SharedState {
   void openStudyLog();
   void showReviewMark();
   void tellStudyLogTrouble(studymodel::Trouble trouble);
+  // window/review_host.cpp
+  void openReviewPage();
+  void showReviewPage(bool shown);
 
   // window/off_window.cpp
   void layOutOffWindowHolders();
@@ -503,5 +511,6 @@ class Form1 : public ui::Window, public app::SharedState {
   ui::Later studyLogNotices_;         // the log's troubles, told on the window's thread
   std::unique_ptr<studymodel::StudyLog> studyLog_;  // goes before the notices it posts
   study::StudyEvents::Subscription studyLogFeed_;
+  std::unique_ptr<review::ReviewPage> reviewPage_;  // a child of the window, over the pages
   ui::Worker analysisWorker_;  // last member: it goes first, before what it hands back to
 };

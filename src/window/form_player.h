@@ -13,6 +13,7 @@ class FormPlayer final : public study::SentencePlayer {
   bool previous() override;
   void first() override;
   void stop() override;
+  bool show(const study::SentenceKey& key) override;
   bool setRepeat(int plays) override;
   bool setSpeed(double rate) override;
   bool playing() const override;
@@ -20,5 +21,6 @@ class FormPlayer final : public study::SentencePlayer {
   study::StudyEvents& events() override;
 
  private:
+  bool openLesson(const std::string& book, int lesson);
   Form1& form_;
 };

@@ -13,7 +13,7 @@ struct Place {
 };
 
 // The page tabs, left to right: where each is clicked and drawn.
-inline constexpr int kTabLefts[] = {390, 1415, 2485, 3535, 4585, 5635};
+inline constexpr int kTabLefts[] = {390, 1415, 2485, 3535, 4585, 5635, 6685};
 // The face drawn for a tab (the marker of the current page covers it).
 inline constexpr int kTabTop = 405, kTabWidth = 900, kTabHeight = 615;
 

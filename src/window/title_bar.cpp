@@ -39,7 +39,8 @@ void Form1::layOutTabs() {
   const Tab tabs[] = {
       {1, 0, kTabLefts[0], 460, "句子学习"},   {2, 1, kTabLefts[1], 1515, "全文浏览"},
       {3, 15, kTabLefts[2], 2570, "回想中文"}, {4, 16, kTabLefts[3], 3625, "回想英文"},
-      {5, 17, kTabLefts[4], 4680, "跟读对比"}, {8, 24, kTabLefts[5], 5735, "听写测试"}};
+      {5, 17, kTabLefts[4], 4680, "跟读对比"}, {8, 24, kTabLefts[5], 5735, "听写测试"},
+      {9, 25, kTabLefts[6], 6785, "复习"}};
   for (const Tab& t : tabs) {
     ui::Label& c = Label7.add(t.captionIndex, *this);
     box(c, t.captionLeft, 615, 720, 210, kSong9, kTabInk);  // the whole ink of the line

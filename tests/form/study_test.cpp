@@ -386,3 +386,40 @@ TEST(SentencePlayer, RunsTheHandlersOfTheLearnersClicks) {
 }
 
 }  // namespace
+
+// A review brings back a sentence of any lesson of any book: its lesson is
+// opened as the lesson list and the book holder open one, and a book or
+// lesson that is not there leaves the loaded one as it was.
+TEST(SentencePlayer, ShowsASentenceOfAnyLessonOfAnyBook) {
+  FormHarness h;
+  h.writeDefaultCourse();
+  h.folder.writeBook("Book02", {"第一课 Two 两句"},
+                     {lessonText({{"First of two.", "两句之一。", "1", "2", ""},
+                                  {"Second of two.", "两句之二。", "3", "4", ""}})});
+  Form1& f = startActive(h);
+  study::SentencePlayer& p = f.sentencePlayer();
+  const struct {
+    std::string book;
+    int lesson;
+    std::string english;
+    bool shown;
+    std::string bookAfter;
+    int lessonAfter, numberAfter;
+  } cases[] = {
+      {"Book01", 1, "I'm fine, thanks.", true, "Book01", 1, 3},
+      {"Book01", 2, "Only one.", true, "Book01", 2, 1},
+      {"Book02", 1, "Second of two.", true, "Book02", 1, 2},
+      {"Book09", 1, "Hello, Tom.", false, "Book02", 1, 2},
+      {"Book01", 7, "Hello, Tom.", false, "Book02", 1, 2},
+      {"Book01", 1, "How are you?", true, "Book01", 1, 2},
+      {"Book01", 1, "Not in the lesson.", false, "Book01", 1, 2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.book + "/" + std::to_string(c.lesson) + " " + c.english);
+    EXPECT_EQ(p.show(study::makeSentenceKey(c.book, c.lesson, c.english, 1)), c.shown);
+    EXPECT_EQ(f.lessonView().lesson().book, c.bookAfter);
+    EXPECT_EQ(f.lessonView().lesson().number, c.lessonAfter);
+    EXPECT_EQ(f.lessonView().currentNumber(), c.numberAfter);
+    EXPECT_EQ(f.Combo1.text(), c.bookAfter);  // the book holder names the loaded book
+  }
+}

@@ -3,16 +3,21 @@
 // Then the read-along page after a take: the traces of the lesson's first
 // sentence beside espeak-ng reading it in another voice, with the mark of the
 // loop comparison half-way (page5_traces.png), and a silent take
-// (page5_silent.png). Last, the strip of the mini mode (mini.png).
+// (page5_silent.png). Then the review page with two sentences due
+// (page9_due.png) and one being reviewed (page9_reviewing.png). Last, the
+// strip of the mini mode (mini.png).
 // Run through tools/screens.sh, under a real X server.
 #include <QApplication>
+#include <QPushButton>
 #include <QTest>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "messages/messages.h"
 #include "mini/mini_strip.h"
+#include "review/review_page.h"
 #include "speech_fixtures.h"
 #include "support/form_harness.h"
 #include "support/learner.h"
@@ -72,7 +77,7 @@ int main(int argc, char** argv) {
   h.folder.copyShippedFiles();
   h.folder.write("\\SETTING\\set.dat", row + "\\1\\1\\1\\0\\1\\0\\1\\1\\Book01\\60\\");
   Form1& f = h.start();
-  for (int page : {1, 2, 3, 4, 5, 8}) {
+  for (int page : {1, 2, 3, 4, 5, 8, 9}) {
     learner::click(f.Label14(page));
     QApplication::processEvents();
     shoot(f, out + "/page" + std::to_string(page) + ".png");
@@ -103,6 +108,23 @@ int main(int argc, char** argv) {
   QApplication::processEvents();
   shoot(f, out + "/page8_typing.png");
 
+  // The review page with two marked sentences due, then the first of them
+  // being reviewed after a wrong answer and a hint.
+  learner::click(f.Label14(1));
+  learner::click(f.ReviewMark);
+  learner::key(f, Qt::Key_PageDown);
+  learner::click(f.ReviewMark);
+  learner::click(f.Label14(9));
+  QApplication::processEvents();
+  shoot(f, out + "/page9_due.png");
+  for (QPushButton* b : f.reviewPage().findChildren<QPushButton*>())
+    if (b->isVisible() && b->text() == QString::fromUtf8(messages::kReviewStart.data()))
+      learner::click(f, b->mapTo(f.widget(), b->rect().center()));
+  learner::type(f, "Hello wrold");
+  learner::key(f, Qt::Key_Return);
+  learner::key(f, Qt::Key_F8);
+  QApplication::processEvents();
+  shoot(f, out + "/page9_reviewing.png");
   // The mini mode's strip on the first sentence, over the sentence page.
   learner::click(f.Label14(1));
   learner::key(f, Qt::Key_F1);

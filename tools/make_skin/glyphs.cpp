@@ -149,6 +149,17 @@ void drawPencilIcon(QPainter& painter, QPointF origin, const QColor& ink) {
   painter.drawPolygon(QPolygonF({{5.4, -0.8}, {6.9, 0}, {5.4, 0.8}}));
 }
 
+// A circular arrow: the sentence comes round again.
+void drawReviewIcon(QPainter& painter, QPointF origin, const QColor& ink) {
+  Local local(painter, origin);
+  painter.setPen(roundPen(ink, 1.4));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawArc(QRectF(2.5, 1, 9, 9), 60 * 16, 270 * 16);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(ink);
+  painter.drawPolygon(QPolygonF({{8.6, -0.4}, {12.2, 1.6}, {8.4, 3.6}}));  // the arrow's head
+}
+
 void drawChevron(QPainter& painter, QPointF centre, qreal halfWidth, Direction direction,
                  const QColor& ink, qreal penWidth) {
   const qreal rise = halfWidth * 0.6 * (direction == Direction::Up ? -1 : 1);

@@ -25,6 +25,7 @@ void drawFullTextIcon(QPainter& painter, QPointF origin, const QColor& ink);
 void drawRecallIcon(QPainter& painter, QPointF origin, const QColor& ink, bool hideLower);
 void drawMicrophoneIcon(QPainter& painter, QPointF origin, const QColor& ink);
 void drawPencilIcon(QPainter& painter, QPointF origin, const QColor& ink);
+void drawReviewIcon(QPainter& painter, QPointF origin, const QColor& ink);
 
 void drawChevron(QPainter& painter, QPointF centre, qreal halfWidth, Direction direction,
                  const QColor& ink, qreal penWidth = 1.6);

@@ -91,13 +91,14 @@ void drawToolbarBand(QPainter& p) {
 
 void drawTabs(QPainter& p) {
   using IconPainter = void (*)(QPainter&, QPointF, const QColor&);
-  const std::array<IconPainter, 6> icons{
+  const std::array<IconPainter, std::size(skin_places::kTabLefts)> icons{
       &drawSentenceIcon,
       &drawFullTextIcon,
       [](QPainter& q, QPointF o, const QColor& c) { drawRecallIcon(q, o, c, true); },
       [](QPainter& q, QPointF o, const QColor& c) { drawRecallIcon(q, o, c, false); },
       &drawMicrophoneIcon,
       &drawPencilIcon,
+      &drawReviewIcon,
   };
   for (std::size_t i = 0; i < icons.size(); ++i) {
     const int left = pixels(skin_places::kTabLefts[i]);
