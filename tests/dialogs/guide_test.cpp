@@ -14,6 +14,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "support/browser_stand_in.h"
+
 namespace {
 
 const QString kGuide = PARLENDA_SOURCE_DIR "/data/guide/index.html";
@@ -44,15 +46,6 @@ TEST(Guide, TellsEachPageWithItsPictureAndWhatTheLearnerNeeds) {
   EXPECT_FALSE(html.contains("http")) << "no address outside the guide";
 }
 
-// A browser stand-in: what the desktop was asked to open.
-class Browser : public QObject {
-  Q_OBJECT
- public:
-  std::vector<QUrl> opened;
- public slots:
-  void open(const QUrl& url) { opened.push_back(url); }
-};
-
 QTextBrowser* ownGuideWindow() {
   for (QWidget* w : QApplication::topLevelWidgets())
     if (w->objectName() == "guide" && w->isVisible()) return w->findChild<QTextBrowser*>();
@@ -60,7 +53,7 @@ QTextBrowser* ownGuideWindow() {
 }
 
 TEST(Guide, OpensInTheBrowser) {
-  Browser browser;
+  BrowserStandIn browser;
   QDesktopServices::setUrlHandler("file", &browser, "open");
   EXPECT_TRUE(dialogs::openGuide(kGuide.toStdString()));
   QDesktopServices::unsetUrlHandler("file");
@@ -89,5 +82,3 @@ TEST(Guide, OpensInAWindowOfItsOwnWhereNoBrowserIs) {
 }
 
 }  // namespace
-
-#include "guide_test.moc"

@@ -11,6 +11,7 @@
 #include "messages/messages.h"
 #include "mini/mini_strip.h"
 #include "platform/text/rich_text.h"
+#include "support/browser_stand_in.h"
 #include "support/form_harness.h"
 #include "support/learner.h"
 
@@ -187,21 +188,12 @@ TEST_F(MiniMode, EveryTextOfTheStripIsSeenWhole) {
   EXPECT_EQ(learner::textsInOtherFaces(strip()), std::vector<std::string>{});
 }
 
-// A browser stand-in: what the desktop was asked to open.
-class Browser : public QObject {
-  Q_OBJECT
- public:
-  std::vector<QUrl> opened;
- public slots:
-  void open(const QUrl& url) { opened.push_back(url); }
-};
-
 TEST(Guide, MoreSoftwareOpensTheShippedGuideInTheBrowser) {
   FormHarness h;
   h.folder.copyShippedFiles();
   h.writeDefaultCourse();
   Form1& f = h.start();
-  Browser browser;
+  BrowserStandIn browser;
   QDesktopServices::setUrlHandler("file", &browser, "open");
   learner::click(f.Label39);
   QDesktopServices::unsetUrlHandler("file");
@@ -218,7 +210,7 @@ TEST(Guide, AGuideThatIsNotThereIsTold) {
   FormHarness h;
   h.writeDefaultCourse();
   Form1& f = h.start();
-  Browser browser;
+  BrowserStandIn browser;
   QDesktopServices::setUrlHandler("file", &browser, "open");
   learner::click(f.Label39);
   QDesktopServices::unsetUrlHandler("file");
@@ -247,5 +239,3 @@ TEST(BookMenu, TheLinkUnderTheTreeOpensTheTreesMenu) {
 }
 
 }  // namespace
-
-#include "mini_mode_test.moc"
