@@ -1,7 +1,8 @@
 #pragma once
-// A browser stand-in: registered for a URL scheme with
-// QDesktopServices::setUrlHandler(scheme, &browser, "open"), it records what
-// the desktop was asked to open instead of opening it.
+// A browser stand-in: while it lives it is the desktop's handler of file
+// URLs, and it records what the desktop was asked to open instead of
+// opening it.
+#include <QDesktopServices>
 #include <QObject>
 #include <QUrl>
 #include <vector>
@@ -9,6 +10,11 @@
 class BrowserStandIn : public QObject {
   Q_OBJECT
  public:
+  BrowserStandIn() { QDesktopServices::setUrlHandler("file", this, "open"); }
+  ~BrowserStandIn() override { QDesktopServices::unsetUrlHandler("file"); }
+  BrowserStandIn(const BrowserStandIn&) = delete;
+  BrowserStandIn& operator=(const BrowserStandIn&) = delete;
+
   std::vector<QUrl> opened;
  public slots:
   void open(const QUrl& url) { opened.push_back(url); }
